@@ -1,0 +1,3 @@
+#include "app/appstate.h"
+
+AppState g_app;

@@ -1,0 +1,27 @@
+// Canvas composition.
+#include "image/canvas.h"
+
+#include "image/stretchrot.h"
+#include "image/workbmp.h"
+
+int DrawCanvas(HDC canvas, const StmpInfo* stamps, int count) {
+    HDC mem = CreateCompatibleDC(canvas);
+    if (!mem) return 0;
+    int ok = 1;
+    if (WorkBmp.loaded && WorkBmp.viewBmp) {
+        HGDIOBJ old = SelectObject(mem, WorkBmp.viewBmp);
+        BitBlt(canvas, 0, 0, kCanvasW, kCanvasH, mem, WorkBmp.originX, WorkBmp.originY, SRCCOPY);
+        SelectObject(mem, old);
+    } else {
+        PatBlt(canvas, 0, 0, kCanvasW, kCanvasH, WHITENESS);
+    }
+    for (int i = 0; i < count; i++) {
+        const StmpInfo& s = stamps[i];
+        HGDIOBJ old = SelectObject(mem, s.bmp);
+        ok &= StretchRotBlt(canvas, s.x, s.y, s.width, s.height, mem, 0, 0, s.width, s.height,
+                            s.rot, s.mirror, 1, 1, s.blend);
+        SelectObject(mem, old);
+    }
+    DeleteDC(mem);
+    return ok;
+}

@@ -1,0 +1,135 @@
+// The program's own BMP reader: header, palette and the pixel block, turned into a device
+// picture by the platform's DIB conversion.
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "image/readpic.h"
+#include "platform/msgbox.h"
+
+namespace {
+
+constexpr const char* kCaption = "ReadBitmap-Error";
+constexpr const char* kMsgSize = "ヘッダ情報が不正です(biSize)";
+constexpr const char* kMsgBits = "ヘッダ情報が不正です(biBitCount)";
+constexpr const char* kMsgMem = "メモリが確保できませんでした";
+constexpr const char* kMsgDC = "デバイスコンテキストが作成できません";
+
+// The largest pixel block taken (the original 32-bit program could never allocate more).
+constexpr int64_t kMaxPixBytes = int64_t(1) << 30;
+constexpr int64_t kMaxPixels = int64_t(1) << 28;
+
+struct FileCloser {
+    void operator()(FILE* f) const { fclose(f); }
+};
+struct MemFree {
+    void operator()(void* p) const { free(p); }
+};
+
+uint32_t Le32(const BYTE* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24);
+}
+uint16_t Le16(const BYTE* p) {
+    return uint16_t(p[0] | (p[1] << 8));
+}
+
+HBITMAP Refuse(HWND owner, const char* text) {
+    MessageBoxA(owner, text, kCaption, MB_OK);
+    return nullptr;
+}
+
+}  // namespace
+
+// Reads a BMP with an info (40-byte) or core (12-byte) header, bottom-up or top-down. Returns
+// the picture and its size, or none: silently when the file is missing, not a BMP or shorter
+// than its headers say; with a message for a bad header or sizes that cannot be allocated.
+HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
+    std::unique_ptr<FILE, FileCloser> f(fopen(path, "rb"));
+    if (!f) return nullptr;
+    struct stat st;
+    if (fstat(fileno(f.get()), &st) != 0) return nullptr;
+    const int64_t fileSize = st.st_size;
+
+    BYTE fh[14];
+    if (fread(fh, 1, sizeof fh, f.get()) != sizeof fh || Le16(fh) != 0x4D42) return nullptr;
+    const uint32_t offBits = Le32(fh + 10);
+
+    BYTE ih[40] = {};
+    const size_t got = fread(ih, 1, sizeof ih, f.get());
+    if (got < 4) return nullptr;
+    const uint32_t biSize = Le32(ih);
+    int64_t width, height;
+    int bitCount;
+    uint32_t clrUsed;
+    int entry;
+    if (biSize == 40) {
+        if (got < 40) return nullptr;
+        width = (int32_t)Le32(ih + 4);
+        height = (int32_t)Le32(ih + 8);
+        bitCount = Le16(ih + 14);
+        clrUsed = Le32(ih + 32);
+        entry = 4;
+    } else if (biSize == 12) {
+        if (got < 12) return nullptr;
+        width = Le16(ih + 4);
+        height = Le16(ih + 6);
+        bitCount = Le16(ih + 10);
+        clrUsed = 0;
+        entry = 3;
+        if (fseek(f.get(), 14 + 12, SEEK_SET) != 0) return nullptr;
+    } else {
+        return Refuse(owner, kMsgSize);
+    }
+
+    int64_t colors = clrUsed;
+    if (colors == 0) {
+        switch (bitCount) {
+            case 1: colors = 2; break;
+            case 4: colors = 16; break;
+            case 8: colors = 256; break;
+            case 15: bitCount = 16; break;
+            case 16:
+            case 24:
+            case 32: break;
+            default: return Refuse(owner, kMsgBits);
+        }
+    }
+    // A palette or a pixel block that starts past the end of the file: nothing to read.
+    const int64_t palBytes = colors * entry;
+    if (14 + biSize + palBytes > fileSize || offBits > fileSize) return nullptr;
+
+    // Header and palette in one block, as the DIB conversion expects them.
+    std::unique_ptr<BYTE, MemFree> info((BYTE*)malloc(biSize + palBytes));
+    if (!info) return Refuse(owner, kMsgMem);
+    memcpy(info.get(), ih, biSize);
+    if (biSize == 40) {
+        // A 15-bit file is read as 16-bit.
+        info.get()[14] = BYTE(bitCount);
+        info.get()[15] = 0;
+    }
+    if (fread(info.get() + biSize, 1, palBytes, f.get()) != (size_t)palBytes) return nullptr;
+
+    // Rows are padded to 4 bytes. A top-down file (negative height) is read as well.
+    const int64_t rows = height < 0 ? -height : height;
+    const int64_t rowBytes = (((width * bitCount + 7) / 8 + 3) / 4) * 4;
+    if (width <= 0 || rows == 0 || width > kMaxPixels || rows > kMaxPixels ||
+        width * rows > kMaxPixels || rowBytes * rows > kMaxPixBytes)
+        return Refuse(owner, kMsgMem);
+    const int64_t pixBytes = rowBytes * rows;
+    if (fseek(f.get(), offBits, SEEK_SET) != 0) return nullptr;
+    // A short file leaves the rest of the block as zero bytes.
+    std::unique_ptr<BYTE, MemFree> bits((BYTE*)calloc(pixBytes, 1));
+    if (!bits) return Refuse(owner, kMsgMem);
+    (void)!fread(bits.get(), 1, pixBytes, f.get());
+
+    HDC dc = GetDC(nullptr);
+    if (!dc) return Refuse(owner, kMsgDC);
+    HBITMAP bmp = CreateDIBitmap(dc, (const BITMAPINFOHEADER*)info.get(), CBM_INIT, bits.get(),
+                                 (const BITMAPINFO*)info.get(), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (bmp) *size = SIZE{(LONG)width, (LONG)rows};
+    return bmp;
+}

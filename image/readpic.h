@@ -1,0 +1,11 @@
+// Reading picture files into device pictures: BMP by the program's own reader, JPEG, GIF and PNG
+// through the codec library and the conversion file temp.bmp.
+#pragma once
+
+#include "platform/gdi.h"
+
+// Each reader returns a picture owned by the caller, with its width and height in *size, or
+// none. `owner` owns the reader's message boxes.
+HBITMAP ReadPicFile(HWND owner, const char* path, SIZE* size);
+HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size);
+HBITMAP ReadJpegFile(HWND owner, const char* path, SIZE* size);

@@ -1,0 +1,105 @@
+// Reading a picture into the work image and fitting it to the canvas; emptying the work image.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+#include "app/appstate.h"
+#include "image/readpic.h"
+#include "image/workbmp.h"
+#include "platform/msgbox.h"
+#include "ui/msgdlg.h"
+
+WorkImage WorkBmp;
+
+namespace {
+
+constexpr const char* kMsgAspect =
+    "画像の縦横比が大きすぎるため、正しく表示できない可能性があります";
+
+}  // namespace
+
+// Cover fit: the picture fills the canvas and the overflow is cropped. Zooms are 32-bit floats
+// computed in double precision; the product w x h stays an integer.
+void FitWorkZoom(int w, int h, WorkZoom* z) {
+    float s =
+        h * 0.007692307692307693 >= w * 0.008333333333333333 ? float(120.0 / w) : float(130.0 / h);
+    // A truncated side one pixel short of the canvas gets a hair more zoom.
+    if (std::trunc(w * double(s)) < kCanvasW || std::trunc(h * double(s)) < kCanvasH)
+        s = float(s * 1.00841);
+    const double P = double(int64_t(w) * h);
+    float mx;
+    z->warn = false;
+    if (double(s) * s * P > kPixBudget) {
+        s = float(std::sqrt(kPixBudget / P));
+        mx = s;
+        z->warn = !(w * double(s) > kCanvasW && h * double(s) > kCanvasH);
+    } else {
+        mx = s > 1 ? float(4.0 * s) : 4.0f;
+        if (double(mx) * mx * P > kPixBudget) mx = float(std::sqrt(kPixBudget / P));
+    }
+    float mn = float(2.0 / (w < h ? w : h));
+    if (mn > s) mn = s;
+    z->fit = s;
+    z->max = mx;
+    z->min = mn;
+}
+
+int InitWorkBmp(const char* path) {
+    char file[MAX_PATH];
+    if (path)
+        snprintf(file, MAX_PATH, "%s", path);
+    else if (WorkBmp.loaded)
+        memcpy(file, WorkBmp.path, MAX_PATH);
+    else
+        return 0;
+    SIZE size;
+    HBITMAP src = ReadPicFile(g_app.workWnd, file, &size);
+    if (!src) return 0;
+
+    DeleteObject(WorkBmp.srcBmp);
+    DeleteObject(WorkBmp.adjBmp);
+    DeleteObject(WorkBmp.viewBmp);
+    WorkBmp.viewBmp = nullptr;
+    WorkBmp.srcBmp = src;
+    WorkBmp.srcW = size.cx;
+    WorkBmp.srcH = size.cy;
+    HDC screen = GetDC(nullptr);
+    WorkBmp.adjBmp = CreateCompatibleBitmap(screen, size.cx, size.cy);
+    if (!WorkBmp.adjBmp) {
+        ReleaseDC(nullptr, screen);
+        MessageBoxA(g_app.mainWnd, "ビットマップ作成失敗", "InitWorkBmp-Error", MB_OK);
+        ClearWorkBmp();
+        return 0;
+    }
+    WorkBmp.adjW = size.cx;
+    WorkBmp.adjH = size.cy;
+    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
+    HGDIOBJ oldFrom = SelectObject(from, src), oldTo = SelectObject(to, WorkBmp.adjBmp);
+    BitBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+
+    WorkZoom z;
+    FitWorkZoom(size.cx, size.cy, &z);
+    if (z.warn) ShowMsgDlg(g_app.mainWnd, kMsgAspect, MSG_ERROR);
+    WorkBmp.zoom = WorkBmp.fitZoom = z.fit;
+    WorkBmp.maxZoom = z.max;
+    WorkBmp.minZoom = z.min;
+    WorkBmp.margin = kViewMargin;
+    WorkBmp.cx = WorkBmp.cy = 0.5f;
+    WorkBmp.loaded = true;
+    WorkBmp.mirror = false;
+    WorkBmp.rot = 0;
+    PowWorkBmp(0);
+    return 1;
+}
+
+void ClearWorkBmp() {
+    DeleteObject(WorkBmp.srcBmp);
+    DeleteObject(WorkBmp.adjBmp);
+    DeleteObject(WorkBmp.viewBmp);
+    memset(&WorkBmp, 0, sizeof WorkBmp);
+}

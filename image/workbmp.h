@@ -1,0 +1,60 @@
+// The work image: the picture being edited, its brightness-adjusted copy and the view picture
+// (the adjusted copy zoomed, mirrored and turned, set in a white margin), of which the canvas
+// shows a 120 x 130 window.
+#pragma once
+
+#include "platform/gdi.h"
+
+constexpr int kCanvasW = 120;
+constexpr int kCanvasH = 130;
+constexpr int kCanvasCx = 60;
+constexpr int kCanvasCy = 65;
+constexpr int kViewMargin = 130;
+constexpr double kPixBudget = 1048576.0;  // largest pixel count of the zoomed picture
+
+struct WorkImage {
+    bool loaded;
+    HBITMAP srcBmp;  // the picture as read; never changed by editing
+    int srcW, srcH;
+    HBITMAP adjBmp;  // the source with brightness applied, same size
+    int adjW, adjH;
+    HBITMAP viewBmp;  // the zoomed, mirrored and turned picture at (130, 130) on white
+    int viewW, viewH;
+    float zoom;  // view pixels per picture pixel
+    float fitZoom;
+    float maxZoom, minZoom;
+    float cx, cy;  // picture point (fractions of the unturned source) at the canvas centre
+    int margin;
+    int originX, originY;  // top-left corner of the canvas window in the view picture
+    int rot;               // 0 none, 1 quarter turn clockwise, 2 half turn, 3 anticlockwise
+    bool mirror;           // mirrored left-right before turning
+    char path[MAX_PATH];   // the current picture; set by whoever opened it
+};
+
+extern WorkImage WorkBmp;
+
+// The zoom a freshly read w x h picture gets: covering the canvas within the pixel budget.
+struct WorkZoom {
+    float fit, max, min;
+    bool warn;  // the aspect ratio is too extreme for the picture to cover the canvas
+};
+void FitWorkZoom(int w, int h, WorkZoom* z);
+
+// Reads `path` (or, with none, reloads the current picture) into the work image, fits the zoom
+// and builds the view. 1 on success; 0 leaves the work image as it was (unless a picture
+// could not be created, which empties it).
+int InitWorkBmp(const char* path);
+// Zooms out (-1), in (+1) or only rebuilds the view (0). 1 when the view was rebuilt.
+int PowWorkBmp(int step);
+void SetWorkOrigin();
+void SetWorkCenter(int x, int y);
+// Keeps at least one column and one row of the picture on the canvas; 1 when it moved.
+int ClipWorkOrigin();
+void ClearWorkBmp();
+
+// The main window's picture commands on the work image (repainting is the caller's).
+int ReloadWorkBmp();
+void ZoomInWorkBmp();
+void ZoomOutWorkBmp();
+void RotWorkBmp();
+void MirWorkBmp();

@@ -1,0 +1,42 @@
+// The display as the primary screen reports it. Pictures are always 32 bits per pixel.
+#include "platform/display.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "platform/gdi_rec.h"
+
+namespace {
+
+struct ScreenSeam {
+    int width = 0, height = 0, bits = 0;
+} g_screen;
+
+QSize ScreenSize() {
+    if (g_screen.width) return QSize(g_screen.width, g_screen.height);
+    const QScreen* s = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
+    return s ? s->size() : QSize(1024, 768);
+}
+
+}  // namespace
+
+void PlatSetScreen(int width, int height, int bits) {
+    g_screen = ScreenSeam{width, height, bits};
+}
+
+int GetSystemMetrics(int index) {
+    if (index == SM_CXSCREEN) return ScreenSize().width();
+    if (index == SM_CYSCREEN) return ScreenSize().height();
+    return 0;
+}
+
+int GetDeviceCaps(HDC dc, int index) {
+    if (!dc) return 0;
+    switch (index) {
+        case BITSPIXEL: return g_screen.bits ? g_screen.bits : 32;
+        case PLANES: return 1;
+        case HORZRES: return ScreenSize().width();
+        case VERTRES: return ScreenSize().height();
+        default: return 0;
+    }
+}

@@ -1,0 +1,12 @@
+// The display: its size and colour depth, with a seam for tests.
+#pragma once
+
+#include "platform/wintypes.h"
+
+constexpr int SM_CXSCREEN = 0;
+constexpr int SM_CYSCREEN = 1;
+
+int GetSystemMetrics(int index);
+
+// Test seam: pretend the primary screen has this size and depth (0, 0, 0 restores the real one).
+void PlatSetScreen(int width, int height, int bits);

@@ -1,0 +1,136 @@
+// Drawing surfaces and pictures: the device picture (32-bit XRGB, top-down, owned by the platform),
+// memory drawing surfaces, brushes, block copies, stretching and the DIB conversions, with the
+// names and constants of the Windows drawing interface.
+#pragma once
+
+#include "platform/wintypes.h"
+
+#pragma pack(push, 2)
+struct BITMAPFILEHEADER {
+    WORD bfType;
+    DWORD bfSize;
+    WORD bfReserved1;
+    WORD bfReserved2;
+    DWORD bfOffBits;
+};
+#pragma pack(pop)
+static_assert(sizeof(BITMAPFILEHEADER) == 14);
+
+struct BITMAPINFOHEADER {
+    DWORD biSize;
+    LONG biWidth;
+    LONG biHeight;
+    WORD biPlanes;
+    WORD biBitCount;
+    DWORD biCompression;
+    DWORD biSizeImage;
+    LONG biXPelsPerMeter;
+    LONG biYPelsPerMeter;
+    DWORD biClrUsed;
+    DWORD biClrImportant;
+};
+static_assert(sizeof(BITMAPINFOHEADER) == 40);
+
+struct BITMAPCOREHEADER {
+    DWORD bcSize;
+    WORD bcWidth;
+    WORD bcHeight;
+    WORD bcPlanes;
+    WORD bcBitCount;
+};
+static_assert(sizeof(BITMAPCOREHEADER) == 12);
+
+struct RGBQUAD {
+    BYTE rgbBlue, rgbGreen, rgbRed, rgbReserved;
+};
+struct RGBTRIPLE {
+    BYTE rgbtBlue, rgbtGreen, rgbtRed;
+};
+struct BITMAPINFO {
+    BITMAPINFOHEADER bmiHeader;
+    RGBQUAD bmiColors[1];
+};
+
+struct BITMAP {
+    LONG bmType;
+    LONG bmWidth;
+    LONG bmHeight;
+    LONG bmWidthBytes;
+    WORD bmPlanes;
+    WORD bmBitsPixel;
+    void* bmBits;
+};
+
+// Drawing objects. The records belong to the platform; the program holds only the handles.
+struct BitmapRec;
+struct BrushRec;
+struct DCRec;
+typedef void* HGDIOBJ;
+typedef BitmapRec* HBITMAP;
+typedef BrushRec* HBRUSH;
+typedef DCRec* HDC;
+
+constexpr DWORD BI_RGB = 0;
+constexpr DWORD BI_RLE8 = 1;
+constexpr DWORD BI_RLE4 = 2;
+constexpr DWORD BI_BITFIELDS = 3;
+constexpr UINT DIB_RGB_COLORS = 0;
+constexpr DWORD CBM_INIT = 4;
+
+constexpr DWORD SRCCOPY = 0x00CC0020;
+constexpr DWORD PATCOPY = 0x00F00021;
+constexpr DWORD BLACKNESS = 0x00000042;
+constexpr DWORD WHITENESS = 0x00FF0062;
+
+constexpr int BLACKONWHITE = 1;
+constexpr int WHITEONBLACK = 2;
+constexpr int COLORONCOLOR = 3;
+constexpr int HALFTONE = 4;
+
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
+constexpr int BITSPIXEL = 12;
+constexpr int PLANES = 14;
+
+constexpr int WHITE_BRUSH = 0;
+constexpr int LTGRAY_BRUSH = 1;
+constexpr int GRAY_BRUSH = 2;
+constexpr int DKGRAY_BRUSH = 3;
+constexpr int BLACK_BRUSH = 4;
+constexpr int NULL_BRUSH = 5;
+
+// Surfaces and objects.
+HDC GetDC(HWND wnd);
+int ReleaseDC(HWND wnd, HDC dc);
+HDC CreateCompatibleDC(HDC dc);
+BOOL DeleteDC(HDC dc);
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj);
+BOOL DeleteObject(HGDIOBJ obj);
+int GetObjectA(HGDIOBJ obj, int size, void* out);
+HBRUSH CreateSolidBrush(COLORREF color);
+HGDIOBJ GetStockObject(int which);
+int GetDeviceCaps(HDC dc, int index);
+
+// Pixels and blocks. Destination writes are clipped to the destination picture.
+BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop);
+BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+COLORREF GetPixel(HDC dc, int x, int y);
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
+
+// Stretching. HALFTONE averages the source area under each destination pixel with integer
+// weights; COLORONCOLOR (and the other modes) drops or repeats pixels.
+int SetStretchBltMode(HDC dc, int mode);
+BOOL SetBrushOrgEx(HDC dc, int x, int y, POINT* old);
+BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                DWORD rop);
+
+// DIB conversions: 24 and 32-bit rows out; 1, 4, 8, 16 (5-5-5), 24 and 32-bit BI_RGB rows in,
+// bottom-up or top-down by the sign of biHeight. Headers may be info (40) or core (12) headers.
+int GetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, void* bits, BITMAPINFO* info,
+              UINT usage);
+int SetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
+              UINT usage);
+HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
+                       const BITMAPINFO* info, UINT usage);

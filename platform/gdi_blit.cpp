@@ -1,0 +1,79 @@
+// Block copies, fills and single pixels on device pictures.
+#include <cstring>
+
+#include "platform/gdi_rec.h"
+
+namespace {
+
+void FillBlock(BitmapRec* b, int x, int y, int w, int h, uint32_t px) {
+    int sx = 0, sy = 0;
+    if (!ClipBlock(b->width, b->height, &x, &y, &w, &h, &sx, &sy)) return;
+    for (int r = 0; r < h; r++) {
+        uint32_t* row = b->px + size_t(y + r) * b->width + x;
+        for (int c = 0; c < w; c++) row[c] = px;
+    }
+}
+
+}  // namespace
+
+BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) {
+    if (!dst) return FALSE;
+    if (rop != SRCCOPY) return PatBlt(dst, x, y, w, h, rop);
+    if (!src || dst->display) return dst && dst->display;
+    const BitmapRec* s = src->bmp;
+    BitmapRec* d = dst->bmp;
+    // Clip against the source first, then the destination, moving the other origin along.
+    if (!ClipBlock(s->width, s->height, &sx, &sy, &w, &h, &x, &y)) return TRUE;
+    if (!ClipBlock(d->width, d->height, &x, &y, &w, &h, &sx, &sy)) return TRUE;
+    const bool same = s == d;
+    // Within one picture the rows may overlap: copy bottom-up when moving down.
+    const bool down = same && y > sy;
+    for (int i = 0; i < h; i++) {
+        const int r = down ? h - 1 - i : i;
+        const uint32_t* from = s->px + size_t(sy + r) * s->width + sx;
+        uint32_t* to = d->px + size_t(y + r) * d->width + x;
+        memmove(to, from, size_t(w) * 4);
+    }
+    return TRUE;
+}
+
+BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
+    if (!dc) return FALSE;
+    if (dc->display) return TRUE;
+    uint32_t px;
+    switch (rop) {
+        case WHITENESS: px = 0xFFFFFF; break;
+        case BLACKNESS: px = 0; break;
+        case PATCOPY:
+            if (dc->brush->hollow) return TRUE;
+            px = ColorToPx(dc->brush->color);
+            break;
+        default: return FALSE;
+    }
+    FillBlock(dc->bmp, x, y, w, h, px);
+    return TRUE;
+}
+
+int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
+    if (!dc || !rect || !brush) return 0;
+    if (dc->display || brush->hollow) return 1;
+    FillBlock(dc->bmp, rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top,
+              ColorToPx(brush->color));
+    return 1;
+}
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+    constexpr COLORREF kInvalid = 0xFFFFFFFF;
+    if (!dc || dc->display) return kInvalid;
+    const BitmapRec* b = dc->bmp;
+    if (x < 0 || y < 0 || x >= b->width || y >= b->height) return kInvalid;
+    return PxToColor(b->px[size_t(y) * b->width + x]);
+}
+
+COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
+    if (!dc || dc->display) return (COLORREF)-1;
+    BitmapRec* b = dc->bmp;
+    if (x < 0 || y < 0 || x >= b->width || y >= b->height) return (COLORREF)-1;
+    b->px[size_t(y) * b->width + x] = ColorToPx(color);
+    return color & 0xFFFFFF;
+}

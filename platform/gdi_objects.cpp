@@ -1,0 +1,168 @@
+// Drawing surfaces, pictures and brushes: creation, selection and release.
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/gdi_rec.h"
+
+namespace {
+
+// What a fresh memory surface holds before the program selects its own picture.
+BitmapRec g_stockBmp = [] {
+    static uint32_t px[1] = {0};
+    BitmapRec b{};
+    b.kind = GDI_BITMAP;
+    b.stock = true;
+    b.width = 1;
+    b.height = 1;
+    b.px = px;
+    return b;
+}();
+
+BrushRec MakeStockBrush(COLORREF color, bool hollow) {
+    BrushRec b{};
+    b.kind = GDI_BRUSH;
+    b.stock = true;
+    b.color = color;
+    b.hollow = hollow;
+    return b;
+}
+
+BrushRec g_stockBrushes[6] = {
+    MakeStockBrush(RGB(255, 255, 255), false), MakeStockBrush(RGB(192, 192, 192), false),
+    MakeStockBrush(RGB(128, 128, 128), false), MakeStockBrush(RGB(64, 64, 64), false),
+    MakeStockBrush(RGB(0, 0, 0), false),       MakeStockBrush(0, true),
+};
+
+HDC NewDCRec(bool display) {
+    DCRec* dc = new DCRec{};
+    dc->bmp = &g_stockBmp;
+    dc->brush = &g_stockBrushes[WHITE_BRUSH];
+    dc->stretchMode = BLACKONWHITE;
+    dc->display = display;
+    return dc;
+}
+
+}  // namespace
+
+BitmapRec* NewBmpRec(int width, int height) {
+    if (width <= 0 || height <= 0 || int64_t(width) * height > kMaxBmpPixels) return nullptr;
+    // calloc: large pictures come straight from fresh zeroed pages without a clearing pass.
+    uint32_t* px = (uint32_t*)calloc(size_t(width) * size_t(height), sizeof(uint32_t));
+    if (!px) return nullptr;
+    BitmapRec* b = new BitmapRec{};
+    b->kind = GDI_BITMAP;
+    b->width = width;
+    b->height = height;
+    b->px = px;
+    return b;
+}
+
+int ClipBlock(int width, int height, int* x, int* y, int* w, int* h, int* sx, int* sy) {
+    if (*x < 0) {
+        *w += *x;
+        *sx -= *x;
+        *x = 0;
+    }
+    if (*y < 0) {
+        *h += *y;
+        *sy -= *y;
+        *y = 0;
+    }
+    if (*x + *w > width) *w = width - *x;
+    if (*y + *h > height) *h = height - *y;
+    return *w > 0 && *h > 0;
+}
+
+HDC GetDC(HWND wnd) {
+    if (wnd) return nullptr;  // window surfaces belong to the window system
+    return NewDCRec(true);
+}
+
+int ReleaseDC(HWND wnd, HDC dc) {
+    if (wnd || !dc || !dc->display) return 0;
+    delete dc;
+    return 1;
+}
+
+HDC CreateCompatibleDC(HDC) {
+    return NewDCRec(false);
+}
+
+BOOL DeleteDC(HDC dc) {
+    if (!dc || dc->display) return FALSE;
+    if (dc->bmp) dc->bmp->owner = nullptr;
+    delete dc;
+    return TRUE;
+}
+
+// Every picture is in the display's 32-bit format, whatever surface it is made for (the
+// program only ever asks for pictures compatible with the display or with a surface of it).
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
+    if (!dc) return nullptr;
+    return NewBmpRec(width, height);
+}
+
+HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle) {
+    GdiObj* obj = (GdiObj*)handle;
+    if (!dc || !obj || dc->display) return nullptr;
+    if (obj->kind == GDI_BITMAP) {
+        BitmapRec* b = (BitmapRec*)obj;
+        if (b->owner && b->owner != dc) return nullptr;  // one surface at a time
+        BitmapRec* old = dc->bmp;
+        if (old) old->owner = nullptr;
+        dc->bmp = b;
+        if (!b->stock) b->owner = dc;
+        return old;
+    }
+    if (obj->kind == GDI_BRUSH) {
+        BrushRec* old = dc->brush;
+        dc->brush = (BrushRec*)obj;
+        return old;
+    }
+    return nullptr;
+}
+
+// A picture still selected into a surface is not deleted, as on Windows.
+BOOL DeleteObject(HGDIOBJ handle) {
+    GdiObj* obj = (GdiObj*)handle;
+    if (!obj) return FALSE;
+    if (obj->stock) return TRUE;
+    if (obj->kind == GDI_BITMAP) {
+        BitmapRec* b = (BitmapRec*)obj;
+        if (b->owner) return FALSE;
+        free(b->px);
+        delete b;
+        return TRUE;
+    }
+    if (obj->kind == GDI_BRUSH) {
+        delete (BrushRec*)obj;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+int GetObjectA(HGDIOBJ handle, int size, void* out) {
+    const GdiObj* obj = (const GdiObj*)handle;
+    if (!obj || obj->kind != GDI_BITMAP || !out || size < (int)sizeof(BITMAP)) return 0;
+    const BitmapRec* b = (const BitmapRec*)obj;
+    BITMAP bm{};
+    bm.bmWidth = b->width;
+    bm.bmHeight = b->height;
+    bm.bmWidthBytes = b->width * 4;
+    bm.bmPlanes = 1;
+    bm.bmBitsPixel = 32;
+    memcpy(out, &bm, sizeof bm);
+    return sizeof bm;
+}
+
+HBRUSH CreateSolidBrush(COLORREF color) {
+    BrushRec* b = new BrushRec{};
+    b->kind = GDI_BRUSH;
+    b->color = color & 0xFFFFFF;
+    return b;
+}
+
+HGDIOBJ GetStockObject(int which) {
+    if (which < WHITE_BRUSH || which > NULL_BRUSH) return nullptr;
+    return &g_stockBrushes[which];
+}

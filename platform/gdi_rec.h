@@ -1,0 +1,48 @@
+// The records behind the drawing handles. Only the platform layer sees them.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/gdi.h"
+
+enum GdiKind { GDI_BITMAP = 1, GDI_BRUSH = 2 };
+
+struct GdiObj {
+    int kind;
+    bool stock;  // stock objects are never deleted
+};
+
+// A device picture: 32-bit pixels 0x00RRGGBB, top-down rows of `width` pixels.
+struct BitmapRec : GdiObj {
+    int width;
+    int height;
+    uint32_t* px;
+    DCRec* owner;  // the surface it is selected into, if any
+};
+
+struct BrushRec : GdiObj {
+    COLORREF color;
+    bool hollow;
+};
+
+struct DCRec {
+    BitmapRec* bmp;  // the selected picture (window surfaces point at their backing picture)
+    BrushRec* brush;
+    int stretchMode;
+    POINT brushOrg;
+    bool display;  // a surface of the whole display from GetDC(NULL): draws nowhere
+};
+
+// Largest picture the platform creates, in pixels (1 GiB of device picture).
+constexpr int64_t kMaxBmpPixels = int64_t(1) << 28;
+
+BitmapRec* NewBmpRec(int width, int height);
+inline uint32_t ColorToPx(COLORREF c) {
+    return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+}
+inline COLORREF PxToColor(uint32_t p) {
+    return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16);
+}
+// Clips a w x h block at (x, y) to a width x height picture, moving a second origin (sx, sy)
+// along; returns 0 when nothing is left.
+int ClipBlock(int width, int height, int* x, int* y, int* w, int* h, int* sx, int* sy);

@@ -1,0 +1,15 @@
+// The one conversion pair between the program's UTF-8 texts and CP932 (Shift-JIS) data texts.
+#pragma once
+
+#include <string>
+
+// Converts UTF-8 text to its CP932 bytes. Returns 0 when the text is malformed or holds a
+// character CP932 cannot represent; *sjis is left untouched then.
+int Utf8ToSjis(const char* utf8, std::string* sjis);
+// Converts CP932 bytes to UTF-8. Returns 0 when the bytes are malformed; *utf8 is left untouched.
+int SjisToUtf8(const char* sjis, std::string* utf8);
+// The number of bytes of the CP932 form of UTF-8 text (a double-byte character counts 2, CR LF
+// counts 2), or -1 when the text cannot be converted.
+int SjisLen(const char* utf8);
+// 1 when c is the first byte of a CP932 double-byte character (0x81-0x9F, 0xE0-0xFC).
+int IsSjisLead(unsigned char c);

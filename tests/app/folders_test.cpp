@@ -1,0 +1,91 @@
+// The program folder and the application folder.
+#include "app/folders.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "app/appstate.h"
+#include "platform/kernel.h"
+#include "support/testutil.h"
+
+namespace {
+
+TEST(GetAppPath, FolderKeepsItsTrailingSeparator) {
+    struct Case {
+        const char* program;
+        int ok;
+        const char* dir;
+    };
+    const std::string long259 = "/" + std::string(250, 'd') + "/quillet";  // 259 bytes
+    const std::string long260 = "/" + std::string(251, 'd') + "/quillet";  // cut at 259
+    const Case cases[] = {
+        {"/opt/tools/quillet", 1, "/opt/tools/"},
+        {"/quillet", 1, "/"},
+        {long259.c_str(), 1, nullptr},
+        {long260.c_str(), 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.program);
+        memset(g_app.ModuleDir, 0, MAX_PATH);
+        PlatSetModulePath(c.program);
+        EXPECT_EQ(GetAppPath(), c.ok);
+        if (!c.ok) continue;
+        if (c.dir) {
+            EXPECT_STREQ(g_app.ModuleDir, c.dir);
+        } else {
+            EXPECT_EQ(strlen(g_app.ModuleDir), strlen(c.program) - 7);
+        }
+    }
+    PlatSetModulePath(nullptr);
+}
+
+TEST(GetAppFolder, DataFolderAndApplicationFolder) {
+    struct Case {
+        const char* xdg;
+        const char* home;
+        int ok;
+        const char* data;
+    };
+    const Case cases[] = {
+        {"/tmp/d", "/home/u", 1, "/tmp/d"},
+        {"/tmp/d/", "/home/u", 1, "/tmp/d"},
+        {nullptr, "/home/u", 1, "/home/u/.local/share"},
+        {"relative", "/home/u", 1, "/home/u/.local/share"},
+        {nullptr, nullptr, 0, nullptr},
+    };
+    const char* home = getenv("HOME");
+    const std::string savedHome = home ? home : "";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.data ? c.data : "none");
+        c.xdg ? setenv("XDG_DATA_HOME", c.xdg, 1) : unsetenv("XDG_DATA_HOME");
+        c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+        EXPECT_EQ(GetAppFolder(), c.ok);
+        if (!c.ok) continue;
+        EXPECT_STREQ(g_app.AppDataPath, c.data);
+        EXPECT_EQ(std::string(g_app.AppFolder), std::string(c.data) + "/Halvorne/Quillet/");
+    }
+    setenv("HOME", savedHome.c_str(), 1);
+    unsetenv("XDG_DATA_HOME");
+}
+
+TEST(CreateDir, PrivateFoldersAndRepeatable) {
+    TempDir dir;
+    const std::string data = dir.path + "/fresh/share";  // not there yet on a new account
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    ASSERT_EQ(GetAppFolder(), 1);
+    EXPECT_EQ(CreateDir(), 1);
+    struct stat st;
+    ASSERT_EQ(stat(g_app.AppFolder, &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    ASSERT_TRUE(WriteFileBytes(std::string(g_app.AppFolder) + "temp.bmp", {1, 2, 3}));
+    EXPECT_EQ(CreateDir(), 1);  // both folders exist: nothing changes
+    EXPECT_TRUE(FileExists(std::string(g_app.AppFolder) + "temp.bmp"));
+    char path[MAX_PATH];
+    ASSERT_EQ(MakeAppFilePath("log.log", path), 1);
+    EXPECT_EQ(std::string(path), data + "/Halvorne/Quillet/log.log");
+    unsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace

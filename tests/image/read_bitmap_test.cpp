@@ -1,0 +1,193 @@
+// The BMP reader: every depth and header kind, the refusals and hostile headers.
+#include <gtest/gtest.h>
+
+#include "image/readpic.h"
+#include "support/testutil.h"
+
+namespace {
+
+uint32_t Expand5(uint32_t c) {
+    auto ch = [](uint32_t v) { return ((v >> 3) << 3) | (v >> 5); };
+    return ch((c >> 16) & 255) << 16 | ch((c >> 8) & 255) << 8 | ch(c & 255);
+}
+
+// A 5 x 3 picture of distinct pixels for the depth, and the colours it must read as.
+BmpSpec Pattern(int bits, std::vector<uint32_t>* want) {
+    BmpSpec s;
+    s.w = 5;
+    s.h = 3;
+    s.bits = bits;
+    const int n = bits <= 8 ? 1 << bits : 0;
+    for (int i = 0; i < n; i++) s.pal.push_back((0x010203u * (i + 1) ^ (i << 20)) & 0xFFFFFF);
+    for (int i = 0; i < 15; i++) {
+        const uint32_t v = bits <= 8 ? uint32_t(i * 7) % n : 0x123456u * (i + 1) & 0xFFFFFF;
+        s.px.push_back(v);
+        want->push_back(bits <= 8 ? s.pal[v] : bits == 16 ? Expand5(v) : v);
+    }
+    return s;
+}
+
+struct ReadCase {
+    const char* name;
+    int bits;
+    bool core;
+    bool topDown;
+};
+
+TEST(ReadBitmap, ReadsEveryDepthAndHeader) {
+    const ReadCase cases[] = {
+        {"1 bit", 1, false, false},
+        {"4 bits", 4, false, false},
+        {"8 bits", 8, false, false},
+        {"16 bits 5-5-5", 16, false, false},
+        {"24 bits", 24, false, false},
+        {"32 bits", 32, false, false},
+        {"core 8 bits", 8, true, false},
+        {"core 24 bits", 24, true, false},
+        {"top-down 24 bits", 24, false, true},
+        {"top-down 8 bits", 8, false, true},
+    };
+    TempDir dir;
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<uint32_t> want;
+        BmpSpec s = Pattern(c.bits, &want);
+        s.core = c.core;
+        s.topDown = c.topDown;
+        const std::string path = dir.File("p.bmp");
+        ASSERT_TRUE(WriteFileBytes(path, MakeBmpFile(s)));
+        MsgRecorder rec;
+        SIZE size{};
+        HBITMAP b = ReadBitmap(nullptr, path.c_str(), &size);
+        ASSERT_TRUE(b);
+        EXPECT_EQ(size.cx, 5);
+        EXPECT_EQ(size.cy, 3);
+        EXPECT_EQ(ComparePics(PicPixels(b, 5, 3), want, 5), "");
+        EXPECT_TRUE(rec.msgs.empty());
+        DeleteObject(b);
+    }
+}
+
+// biClrUsed 16 on an 8-bit file: 16 entries are read and the pixels start right behind them.
+TEST(ReadBitmap, ShortPaletteOnEightBits) {
+    BmpSpec s;
+    s.w = 4;
+    s.h = 1;
+    s.bits = 8;
+    s.clrUsed = 16;
+    for (int i = 0; i < 16; i++) s.pal.push_back(0x111111u * (i % 15 + 1));
+    s.px = {0, 5, 15, 9};
+    TempDir dir;
+    ASSERT_TRUE(WriteFileBytes(dir.File("p.bmp"), MakeBmpFile(s)));
+    SIZE size{};
+    HBITMAP b = ReadBitmap(nullptr, dir.File("p.bmp").c_str(), &size);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(ComparePics(PicPixels(b, 4, 1), {s.pal[0], s.pal[5], s.pal[15], s.pal[9]}, 4), "");
+    DeleteObject(b);
+}
+
+// Rows are padded to 4 bytes: 100 pixels take 300 bytes, 101 take 304.
+TEST(ReadBitmap, PaddedRows) {
+    TempDir dir;
+    for (int w : {100, 101}) {
+        SCOPED_TRACE(w);
+        BmpSpec s;
+        s.w = w;
+        s.h = 50;
+        for (int i = 0; i < w * 50; i++) s.px.push_back(uint32_t(i * 2654435761u) & 0xFFFFFF);
+        const auto file = MakeBmpFile(s);
+        EXPECT_EQ(file.size() - 54, w == 100 ? 15000u : 15200u);
+        ASSERT_TRUE(WriteFileBytes(dir.File("p.bmp"), file));
+        SIZE size{};
+        HBITMAP b = ReadBitmap(nullptr, dir.File("p.bmp").c_str(), &size);
+        ASSERT_TRUE(b);
+        EXPECT_EQ(ComparePics(PicPixels(b, w, 50), s.px, w), "");
+        DeleteObject(b);
+    }
+}
+
+struct RefuseCase {
+    const char* name;
+    void (*damage)(std::vector<unsigned char>&);
+    const char* msg;  // nullptr: silent
+};
+
+TEST(ReadBitmap, RefusesBadFiles) {
+    const RefuseCase cases[] = {
+        {"2-bit", [](auto& b) { PutLe16(b, 28, 2); }, "ヘッダ情報が不正です(biBitCount)"},
+        {"header of 64 bytes", [](auto& b) { PutLe32(b, 14, 64); }, "ヘッダ情報が不正です(biSize)"},
+        {"not BM", [](auto& b) { b[0] = 'X'; }, nullptr},
+        {"cut in the file header", [](auto& b) { b.resize(10); }, nullptr},
+        {"cut in the info header", [](auto& b) { b.resize(30); }, nullptr},
+        {"empty", [](auto& b) { b.clear(); }, nullptr},
+        {"palette count past the end", [](auto& b) { PutLe32(b, 46, 0xFFFFFFFF); }, nullptr},
+        {"pixels past the end", [](auto& b) { PutLe32(b, 10, 0x7FFFFFF0); }, nullptr},
+        {"overflowing sizes",
+         [](auto& b) {
+             PutLe32(b, 18, 0x7FFFFFFF);
+             PutLe32(b, 22, 0x7FFFFFFF);
+         },
+         "メモリが確保できませんでした"},
+        {"huge but not overflowing",
+         [](auto& b) {
+             PutLe32(b, 18, 70000);
+             PutLe32(b, 22, 70000);
+         },
+         "メモリが確保できませんでした"},
+        {"negative width", [](auto& b) { PutLe32(b, 18, (uint32_t)-5); },
+         "メモリが確保できませんでした"},
+        {"zero height", [](auto& b) { PutLe32(b, 22, 0); }, "メモリが確保できませんでした"},
+        {"most negative height", [](auto& b) { PutLe32(b, 22, 0x80000000u); },
+         "メモリが確保できませんでした"},
+        {"run-length compressed", [](auto& b) { PutLe32(b, 30, 1); }, nullptr},
+    };
+    TempDir dir;
+    for (const RefuseCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpSpec s;
+        s.w = 3;
+        s.h = 2;
+        s.bits = 8;
+        s.pal = {0xFF0000, 0x00FF00};
+        s.px = {0, 1, 0, 1, 0, 1};
+        auto file = MakeBmpFile(s);
+        c.damage(file);
+        ASSERT_TRUE(WriteFileBytes(dir.File("bad.bmp"), file));
+        MsgRecorder rec;
+        SIZE size{7, 7};
+        EXPECT_EQ(ReadBitmap(nullptr, dir.File("bad.bmp").c_str(), &size), nullptr);
+        if (c.msg) {
+            ASSERT_EQ(rec.msgs.size(), 1u);
+            EXPECT_EQ(rec.msgs[0].caption, "ReadBitmap-Error");
+            EXPECT_EQ(rec.msgs[0].text, c.msg);
+        } else {
+            EXPECT_TRUE(rec.msgs.empty());
+        }
+    }
+}
+
+// A file cut short in its pixel block is read; the missing rows are black.
+TEST(ReadBitmap, ShortPixelBlockReadsWhatIsThere) {
+    BmpSpec s;
+    s.w = 2;
+    s.h = 2;
+    s.px = {0x112233, 0x445566, 0x778899, 0xAABBCC};
+    auto file = MakeBmpFile(s);
+    file.resize(54 + 8);  // only the bottom row
+    TempDir dir;
+    ASSERT_TRUE(WriteFileBytes(dir.File("short.bmp"), file));
+    SIZE size{};
+    HBITMAP b = ReadBitmap(nullptr, dir.File("short.bmp").c_str(), &size);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(ComparePics(PicPixels(b, 2, 2), {0, 0, 0x778899, 0xAABBCC}, 2), "");
+    DeleteObject(b);
+}
+
+TEST(ReadBitmap, MissingFileIsSilent) {
+    MsgRecorder rec;
+    SIZE size{};
+    EXPECT_EQ(ReadBitmap(nullptr, "/nonexistent/x.bmp", &size), nullptr);
+    EXPECT_TRUE(rec.msgs.empty());
+}
+
+}  // namespace

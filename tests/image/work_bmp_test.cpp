@@ -1,0 +1,216 @@
+// The work image: fitting, zoom bounds, turning, mirroring, the origin clamp and the canvas.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "image/canvas.h"
+#include "image/workbmp.h"
+#include "support/testutil.h"
+
+namespace {
+
+struct FitCase {
+    int w, h;
+    float fit, max, min;
+    int zoomedW, zoomedH;
+    bool warn;
+};
+
+TEST(FitWorkZoom, CoverFitWithinThePixelBudget) {
+    const FitCase cases[] = {
+        {1200, 1600, 0.1f, 0.73900837f, 2.0f / 1200, 120, 160, false},
+        {7, 100, 17.287027f, 38.703564f, 2.0f / 7, 121, 1728, false},
+        {640, 480, 0.27083334f, 1.8475209f, 2.0f / 480, 173, 130, false},
+        {240, 260, 0.5f, 4.0f, 2.0f / 240, 120, 130, false},
+        {60, 65, 2.0f, 8.0f, 2.0f / 60, 120, 130, false},
+        {10, 100000, 1.024f, 1.024f, 0.2f, 10, 102400, true},
+    };
+    for (const FitCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        WorkZoom z;
+        FitWorkZoom(c.w, c.h, &z);
+        EXPECT_FLOAT_EQ(z.fit, c.fit);
+        EXPECT_FLOAT_EQ(z.max, c.max);
+        EXPECT_FLOAT_EQ(z.min, c.min);
+        EXPECT_EQ(int(c.w * double(z.fit)), c.zoomedW);
+        EXPECT_EQ(int(c.h * double(z.fit)), c.zoomedH);
+        EXPECT_EQ(z.warn, c.warn);
+    }
+}
+
+// A picture whose pixel (x, y) is coded by its position, so the canvas shows what lies where.
+BmpSpec Coded(int w, int h) {
+    BmpSpec s;
+    s.w = w;
+    s.h = h;
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++)
+            s.px.push_back(uint32_t((x * 255 / (w - 1)) << 16 | (y * 255 / (h - 1)) << 8 | 0x40));
+    return s;
+}
+
+struct WorkTest : testing::Test {
+    AppEnv env;
+    void Load(int w, int h) {
+        const std::string path = env.data.File("p.bmp");
+        ASSERT_TRUE(WriteFileBytes(path, MakeBmpFile(Coded(w, h))));
+        ASSERT_EQ(InitWorkBmp(path.c_str()), 1);
+        snprintf(WorkBmp.path, MAX_PATH, "%s", path.c_str());
+    }
+    std::vector<uint32_t> Canvas() {
+        HDC screen = GetDC(nullptr);
+        HDC dc = CreateCompatibleDC(screen);
+        HBITMAP b = CreateCompatibleBitmap(screen, kCanvasW, kCanvasH);
+        HGDIOBJ old = SelectObject(dc, b);
+        EXPECT_EQ(DrawCanvas(dc, nullptr, 0), 1);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        ReleaseDC(nullptr, screen);
+        auto px = PicPixels(b, kCanvasW, kCanvasH);
+        DeleteObject(b);
+        return px;
+    }
+};
+
+TEST_F(WorkTest, FreshPictureCoversAndCentresTheCanvas) {
+    Load(240, 260);
+    EXPECT_EQ(WorkBmp.viewW, 120 + 260);
+    EXPECT_EQ(WorkBmp.viewH, 130 + 260);
+    EXPECT_EQ(WorkBmp.originX, 130);
+    EXPECT_EQ(WorkBmp.originY, 130);
+    // Halving 240 x 260: the canvas corners average the picture's corner 2 x 2 blocks.
+    const auto px = Canvas();
+    EXPECT_EQ(px[0] & 0xFF, 0x40u);
+    EXPECT_LE((px[0] >> 16) & 0xFF, 2u);
+    EXPECT_GE((px.back() >> 16) & 0xFF, 253u);
+}
+
+TEST_F(WorkTest, ExtremeAspectWarnsOnce) {
+    MsgRecorder rec;
+    Load(10, 700);
+    // 10 x 700 at cover zoom 12 just fits the budget: no warning.
+    EXPECT_TRUE(rec.msgs.empty());
+    Load(10, 100000);
+    ASSERT_EQ(rec.msgs.size(), 1u);
+    EXPECT_EQ(rec.msgs[0].text, "画像の縦横比が大きすぎるため、正しく表示できない可能性があります");
+    EXPECT_FLOAT_EQ(WorkBmp.zoom, 1.024f);
+}
+
+TEST_F(WorkTest, ZoomStopsAtItsBounds) {
+    Load(60, 65);
+    int steps = 0;
+    while (PowWorkBmp(+1)) steps++;
+    EXPECT_FLOAT_EQ(WorkBmp.zoom, 8.0f);
+    EXPECT_EQ(steps, 15);  // 2 x 1.1^14 < 8 <= 2 x 1.1^15
+    const int viewW = WorkBmp.viewW;
+    EXPECT_EQ(PowWorkBmp(+1), 0);
+    EXPECT_EQ(WorkBmp.viewW, viewW);
+    while (PowWorkBmp(-1)) {
+    }
+    EXPECT_FLOAT_EQ(WorkBmp.zoom, WorkBmp.minZoom);
+    EXPECT_EQ(PowWorkBmp(-1), 0);
+}
+
+TEST_F(WorkTest, FourTurnsComeBackToTheFirstOrigin) {
+    Load(640, 480);
+    ZoomInWorkBmp();
+    ZoomInWorkBmp();
+    const int ox = WorkBmp.originX, oy = WorkBmp.originY;
+    const auto first = Canvas();
+    const int seen[] = {3, 2, 1, 0};
+    for (int r : seen) {
+        RotWorkBmp();
+        EXPECT_EQ(WorkBmp.rot, r);
+    }
+    EXPECT_EQ(WorkBmp.originX, ox);
+    EXPECT_EQ(WorkBmp.originY, oy);
+    EXPECT_EQ(ComparePics(Canvas(), first, kCanvasW), "");
+}
+
+TEST_F(WorkTest, TurnShowsThePictureAnticlockwise) {
+    Load(240, 260);
+    RotWorkBmp();
+    ASSERT_EQ(WorkBmp.rot, 3);
+    EXPECT_EQ(WorkBmp.viewW, 130 + 260);
+    EXPECT_EQ(WorkBmp.viewH, 120 + 260);
+    // A quarter turn anticlockwise brings the picture's top-right corner to the top-left.
+    ClipWorkOrigin();
+    WorkBmp.originX = 130;
+    WorkBmp.originY = 130;
+    const auto px = Canvas();
+    EXPECT_GE((px[0] >> 16) & 0xFF, 253u);  // right edge
+    EXPECT_LE((px[0] >> 8) & 0xFF, 2u);     // top edge
+}
+
+TEST_F(WorkTest, MirrorAtOddTurnSwapsTheTurn) {
+    Load(240, 260);
+    RotWorkBmp();
+    RotWorkBmp();
+    RotWorkBmp();
+    ASSERT_EQ(WorkBmp.rot, 1);
+    MirWorkBmp();
+    EXPECT_EQ(WorkBmp.rot, 3);
+    EXPECT_TRUE(WorkBmp.mirror);
+    MirWorkBmp();
+    EXPECT_EQ(WorkBmp.rot, 1);
+    EXPECT_FALSE(WorkBmp.mirror);
+}
+
+// Panning far right stops where only the picture's leftmost column is in the canvas's
+// rightmost column; far left where its rightmost column is in the canvas's leftmost one.
+TEST_F(WorkTest, OriginClampKeepsOneColumnAndRow) {
+    Load(240, 260);
+    WorkBmp.originX = -1000;
+    WorkBmp.originY = -1000;
+    EXPECT_EQ(ClipWorkOrigin(), 1);
+    EXPECT_EQ(WorkBmp.originX, 11);
+    EXPECT_EQ(WorkBmp.originY, 1);
+    auto px = Canvas();
+    EXPECT_LE((px[130 * 120 - 1] >> 16) & 0xFF, 2u);  // bottom-right: picture's top-left
+    EXPECT_EQ(px[130 * 120 - 2], 0xFFFFFFu & 0xFFFFFF);
+    WorkBmp.originX = 100000;
+    WorkBmp.originY = 100000;
+    EXPECT_EQ(ClipWorkOrigin(), 1);
+    EXPECT_EQ(WorkBmp.originX, WorkBmp.viewW - 131);
+    EXPECT_EQ(WorkBmp.originY, WorkBmp.viewH - 131);
+    px = Canvas();
+    EXPECT_GE((px[0] >> 16) & 0xFF, 253u);
+    EXPECT_EQ(px[1], 0xFFFFFFu);
+    EXPECT_EQ(ClipWorkOrigin(), 0);
+}
+
+TEST_F(WorkTest, ClampedZoomOutRecentres) {
+    Load(640, 480);
+    WorkBmp.originX = WorkBmp.viewW - 131;  // panned fully left
+    SetWorkCenter(WorkBmp.originX + 60, WorkBmp.originY + 65);
+    while (WorkBmp.zoom > WorkBmp.minZoom) ZoomOutWorkBmp();
+    EXPECT_LE(WorkBmp.originX, WorkBmp.viewW - 131);
+    EXPECT_GE(WorkBmp.originX, 11);
+    // The centre was taken back from the clamped origin.
+    const int ox = WorkBmp.originX;
+    SetWorkOrigin();
+    EXPECT_NEAR(WorkBmp.originX, ox, 1);
+}
+
+TEST_F(WorkTest, ReloadAndClear) {
+    EXPECT_EQ(ReloadWorkBmp(), 0);  // nothing loaded: nothing happens
+    Load(240, 260);
+    ZoomInWorkBmp();
+    RotWorkBmp();
+    EXPECT_EQ(ReloadWorkBmp(), 1);
+    EXPECT_FLOAT_EQ(WorkBmp.zoom, 0.5f);
+    EXPECT_EQ(WorkBmp.rot, 0);
+    ClearWorkBmp();
+    EXPECT_FALSE(WorkBmp.loaded);
+    EXPECT_EQ(WorkBmp.path[0], 0);
+    const auto px = Canvas();
+    EXPECT_EQ(ComparePics(px, std::vector<uint32_t>(px.size(), 0xFFFFFF), kCanvasW), "");
+    // Commands do nothing without a picture.
+    RotWorkBmp();
+    MirWorkBmp();
+    ZoomInWorkBmp();
+    EXPECT_EQ(WorkBmp.rot, 0);
+    EXPECT_FALSE(WorkBmp.mirror);
+}
+
+}  // namespace

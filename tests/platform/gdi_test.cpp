@@ -1,0 +1,202 @@
+// The drawing core: stretching by area averaging and by dropping, block copies, DIB rows.
+#include "platform/gdi.h"
+
+#include <gtest/gtest.h>
+
+#include "support/testutil.h"
+
+namespace {
+
+struct Surface {
+    HDC dc;
+    HBITMAP bmp;
+    HGDIOBJ old;
+    int w, h;
+    Surface(int w_, int h_, const std::vector<uint32_t>& px) : w(w_), h(h_) {
+        HDC screen = GetDC(nullptr);
+        dc = CreateCompatibleDC(screen);
+        ReleaseDC(nullptr, screen);
+        bmp = MakePic(w, h, px);
+        old = SelectObject(dc, bmp);
+    }
+    ~Surface() {
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        DeleteObject(bmp);
+    }
+    std::vector<uint32_t> Pixels() const { return PicPixels(bmp, w, h); }
+};
+
+uint32_t Grey(uint32_t v) {
+    return v << 16 | v << 8 | v;
+}
+
+struct StretchCase {
+    const char* name;
+    int sw, sh;
+    std::vector<uint32_t> src;
+    int dw, dh;
+    int mode;
+    std::vector<uint32_t> want;
+};
+
+TEST(StretchBlt, AveragesOrDropsPixels) {
+    const StretchCase cases[] = {
+        {"halftone 1:1 is exact",
+         3,
+         1,
+         {0x123456, 0xABCDEF, 0x010203},
+         3,
+         1,
+         HALFTONE,
+         {0x123456, 0xABCDEF, 0x010203}},
+        {"halftone halves average 2 x 2 blocks",
+         4,
+         2,
+         {Grey(10), Grey(20), Grey(0), Grey(255), Grey(30), Grey(41), Grey(255), Grey(0)},
+         2,
+         1,
+         HALFTONE,
+         {Grey(25), Grey(128)}},
+        {"halftone 3 to 2 weighs the shared middle pixel half",
+         3,
+         1,
+         {Grey(0), Grey(90), Grey(200)},
+         2,
+         1,
+         HALFTONE,
+         {Grey(30), Grey(163)}},
+        {"halftone doubling repeats",
+         2,
+         1,
+         {Grey(10), Grey(200)},
+         4,
+         1,
+         HALFTONE,
+         {Grey(10), Grey(10), Grey(200), Grey(200)}},
+        {"halftone 2 to 3 blends the middle",
+         2,
+         1,
+         {Grey(0), Grey(90)},
+         3,
+         1,
+         HALFTONE,
+         {Grey(0), Grey(45), Grey(90)}},
+        {"halftone keeps channels apart", 2, 1, {0xFF0000, 0x0000FF}, 1, 1, HALFTONE, {0x800080}},
+        {"coloroncolor halves by dropping",
+         4,
+         1,
+         {Grey(1), Grey(2), Grey(3), Grey(4)},
+         2,
+         1,
+         COLORONCOLOR,
+         {Grey(2), Grey(4)}},
+        {"coloroncolor doubles by repeating",
+         2,
+         1,
+         {Grey(1), Grey(2)},
+         4,
+         1,
+         COLORONCOLOR,
+         {Grey(1), Grey(1), Grey(2), Grey(2)}},
+    };
+    for (const StretchCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Surface src(c.sw, c.sh, c.src);
+        Surface dst(c.dw, c.dh, std::vector<uint32_t>(c.dw * c.dh));
+        SetStretchBltMode(dst.dc, c.mode);
+        ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, c.dw, c.dh, src.dc, 0, 0, c.sw, c.sh, SRCCOPY));
+        EXPECT_EQ(ComparePics(dst.Pixels(), c.want, c.dw), "");
+    }
+}
+
+// Large shrinks keep a flat picture flat and the mean of a noisy one.
+TEST(StretchBlt, HalftoneShrinkKeepsTheMean) {
+    const int sw = 997, sh = 613, dw = 101, dh = 67;
+    std::vector<uint32_t> flat(sw * sh, 0x7F3A10), noisy(sw * sh);
+    uint64_t sum = 0;
+    for (size_t i = 0; i < noisy.size(); i++) {
+        noisy[i] = Grey(uint32_t(i * 2654435761u >> 24));
+        sum += noisy[i] & 0xFF;
+    }
+    Surface a(sw, sh, flat), b(sw, sh, noisy);
+    Surface da(dw, dh, std::vector<uint32_t>(dw * dh)), db(dw, dh, std::vector<uint32_t>(dw * dh));
+    SetStretchBltMode(da.dc, HALFTONE);
+    SetStretchBltMode(db.dc, HALFTONE);
+    StretchBlt(da.dc, 0, 0, dw, dh, a.dc, 0, 0, sw, sh, SRCCOPY);
+    StretchBlt(db.dc, 0, 0, dw, dh, b.dc, 0, 0, sw, sh, SRCCOPY);
+    EXPECT_EQ(ComparePics(da.Pixels(), std::vector<uint32_t>(dw * dh, 0x7F3A10), dw), "");
+    uint64_t got = 0;
+    for (uint32_t p : db.Pixels()) got += p & 0xFF;
+    EXPECT_NEAR(double(got) / (dw * dh), double(sum) / (sw * sh), 0.5);
+}
+
+TEST(StretchBlt, ClipsToTheDestinationAndRefusesOutsideSources) {
+    Surface src(2, 1, {Grey(10), Grey(200)});
+    Surface dst(3, 1, {Grey(1), Grey(1), Grey(1)});
+    SetStretchBltMode(dst.dc, HALFTONE);
+    ASSERT_TRUE(StretchBlt(dst.dc, -2, 0, 4, 1, src.dc, 0, 0, 2, 1, SRCCOPY));
+    EXPECT_EQ(ComparePics(dst.Pixels(), {Grey(200), Grey(200), Grey(1)}, 3), "");
+    EXPECT_FALSE(StretchBlt(dst.dc, 0, 0, 3, 1, src.dc, 1, 0, 2, 1, SRCCOPY));
+}
+
+TEST(BitBlt, ClipsAndHandlesOverlap) {
+    Surface s(4, 1, {Grey(1), Grey(2), Grey(3), Grey(4)});
+    ASSERT_TRUE(BitBlt(s.dc, 1, 0, 4, 1, s.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(ComparePics(s.Pixels(), {Grey(1), Grey(1), Grey(2), Grey(3)}, 4), "");
+    Surface t(2, 2, std::vector<uint32_t>(4, 0));
+    ASSERT_TRUE(BitBlt(t.dc, -1, -1, 2, 2, s.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(ComparePics(t.Pixels(), {0, 0, 0, 0}, 2), "");  // source row 1 does not exist
+    ASSERT_TRUE(BitBlt(t.dc, 1, 1, 2, 2, s.dc, 2, 0, SRCCOPY));
+    EXPECT_EQ(ComparePics(t.Pixels(), {0, 0, 0, Grey(2)}, 2), "");
+}
+
+// 24 and 32-bit rows out, bottom-up and top-down, padded to 4 bytes.
+TEST(GetDIBits, RowsInBothOrders) {
+    Surface s(2, 2, {0x010203, 0x040506, 0x070809, 0x0A0B0C});
+    struct Case {
+        int bits, height;
+        std::vector<unsigned char> want;
+    };
+    const Case cases[] = {
+        {24, 2, {9, 8, 7, 12, 11, 10, 0, 0, 3, 2, 1, 6, 5, 4, 0, 0}},
+        {24, -2, {3, 2, 1, 6, 5, 4, 0, 0, 9, 8, 7, 12, 11, 10, 0, 0}},
+        {32, -2, {3, 2, 1, 0, 6, 5, 4, 0, 9, 8, 7, 0, 12, 11, 10, 0}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bits << " bits, height " << c.height);
+        BITMAPINFO bi{};
+        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bi.bmiHeader.biWidth = 2;
+        bi.bmiHeader.biHeight = c.height;
+        bi.bmiHeader.biPlanes = 1;
+        bi.bmiHeader.biBitCount = (WORD)c.bits;
+        std::vector<unsigned char> rows(16, 0xEE);
+        EXPECT_EQ(GetDIBits(s.dc, s.bmp, 0, 2, rows.data(), &bi, DIB_RGB_COLORS), 2);
+        if (c.bits == 24) rows[6] = rows[7] = rows[14] = rows[15] = 0;  // padding is not written
+        EXPECT_EQ(rows, c.want);
+        // And back in: the picture is unchanged.
+        HDC screen = GetDC(nullptr);
+        HBITMAP b =
+            CreateDIBitmap(screen, &bi.bmiHeader, CBM_INIT, rows.data(), &bi, DIB_RGB_COLORS);
+        ReleaseDC(nullptr, screen);
+        EXPECT_EQ(ComparePics(PicPixels(b, 2, 2), s.Pixels(), 2), "");
+        DeleteObject(b);
+    }
+}
+
+TEST(GdiObjects, SelectedPictureIsNotDeleted) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP b = CreateCompatibleBitmap(screen, 4, 4);
+    HGDIOBJ old = SelectObject(dc, b);
+    EXPECT_FALSE(DeleteObject(b));
+    SelectObject(dc, old);
+    EXPECT_TRUE(DeleteObject(b));
+    EXPECT_EQ(CreateCompatibleBitmap(screen, 0, 4), nullptr);
+    EXPECT_EQ(CreateCompatibleBitmap(screen, 1 << 15, 1 << 15), nullptr);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
+}  // namespace

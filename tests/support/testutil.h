@@ -1,0 +1,64 @@
+// Helpers shared by the test suites.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/gdi.h"
+
+// A fresh temporary folder, removed with everything in it when the helper goes.
+struct TempDir {
+    std::string path;
+    TempDir();
+    ~TempDir();
+    std::string File(const char* name) const { return path + "/" + name; }
+};
+
+// Writes bytes to a file; returns false when it cannot.
+bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
+bool FileExists(const std::string& path);
+
+// Records every plain message box (caption and text) while it lives, answering `answer`.
+struct MsgRecorder {
+    struct Msg {
+        std::string caption, text;
+        unsigned type;
+    };
+    std::vector<Msg> msgs;
+    explicit MsgRecorder(int answer = 1);
+    ~MsgRecorder();
+};
+
+// Pixels of a picture as 0x00RRGGBB, top-down rows.
+std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h);
+// A w x h picture from 0x00RRGGBB pixels, top-down rows.
+HBITMAP MakePic(int w, int h, const std::vector<uint32_t>& px);
+// Empty when the two pictures are equal, else the first differing pixel and both colours.
+std::string ComparePics(const std::vector<uint32_t>& got, const std::vector<uint32_t>& want, int w);
+
+// A BMP file in memory. Pixels are palette indices for 1, 4 and 8 bits, else 0x00RRGGBB (16-bit
+// files keep the top five bits of each channel). Rows are given top-down.
+struct BmpSpec {
+    int w = 1, h = 1;
+    int bits = 24;
+    bool core = false;     // 12-byte header with 3-byte palette entries
+    bool topDown = false;  // negative height
+    int clrUsed = 0;       // palette entries written (0: the default count for the depth)
+    std::vector<uint32_t> pal;
+    std::vector<uint32_t> px;
+};
+std::vector<unsigned char> MakeBmpFile(const BmpSpec& spec);
+// Little-endian field writes into a built file, for damaging headers.
+void PutLe32(std::vector<unsigned char>& b, size_t at, uint32_t v);
+void PutLe16(std::vector<unsigned char>& b, size_t at, uint16_t v);
+
+// The program's folders for a test: the data folder in a fresh temporary folder, the program
+// folder where the build puts the program and the codec library. Restores both when it goes.
+struct AppEnv {
+    TempDir data;
+    AppEnv();
+    ~AppEnv();
+};
+
+// Converts a BMP file to a JPEG file through the codec library.
+bool SaveJpegWithCodec(const std::string& bmp, const std::string& jpg, int quality);
