@@ -1,6 +1,8 @@
 // The program's own BMP reader: header, palette and the pixel block, turned into a device
 // picture by the platform's DIB conversion.
+#include <sys/mman.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -34,6 +36,39 @@ uint32_t Le32(const BYTE* p) {
 }
 uint16_t Le16(const BYTE* p) {
     return uint16_t(p[0] | (p[1] << 8));
+}
+
+// The pixel block in one piece: mapped from the file when the file holds all of it (a photo's
+// block is tens of megabytes, and copying it would cost more than converting it), else read
+// into a zeroed buffer, so that a short file leaves the rest of the block as zero bytes.
+struct PixBlock {
+    const BYTE* px = nullptr;
+    void* map = nullptr;
+    size_t mapLen = 0;
+    BYTE* buf = nullptr;
+    ~PixBlock() {
+        if (map) munmap(map, mapLen);
+        free(buf);
+    }
+};
+
+int ReadPixBlock(FILE* f, int64_t off, int64_t bytes, int64_t fileSize, PixBlock* b) {
+    if (off + bytes <= fileSize) {
+        const int64_t page = sysconf(_SC_PAGESIZE);
+        const int64_t start = off / page * page;
+        b->mapLen = size_t(off + bytes - start);
+        void* m = mmap(nullptr, b->mapLen, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(f), start);
+        if (m != MAP_FAILED) {
+            b->map = m;
+            b->px = (const BYTE*)m + (off - start);
+            return 1;
+        }
+    }
+    b->buf = (BYTE*)calloc(bytes, 1);
+    if (!b->buf) return 0;
+    if (fseek(f, off, SEEK_SET) == 0) (void)!fread(b->buf, 1, bytes, f);
+    b->px = b->buf;
+    return 1;
 }
 
 HBITMAP Refuse(HWND owner, const char* text) {
@@ -119,15 +154,15 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
         width * rows > kMaxPixels || rowBytes * rows > kMaxPixBytes)
         return Refuse(owner, kMsgMem);
     const int64_t pixBytes = rowBytes * rows;
-    if (fseek(f.get(), offBits, SEEK_SET) != 0) return nullptr;
-    // A short file leaves the rest of the block as zero bytes.
-    std::unique_ptr<BYTE, MemFree> bits((BYTE*)calloc(pixBytes, 1));
-    if (!bits) return Refuse(owner, kMsgMem);
-    (void)!fread(bits.get(), 1, pixBytes, f.get());
+    // A file cut short keeps what it has, but a header that claims far more pixels than the
+    // file holds is broken: reading it would only allocate for nothing.
+    if (fileSize - offBits < pixBytes / 2) return nullptr;
+    PixBlock bits;
+    if (!ReadPixBlock(f.get(), offBits, pixBytes, fileSize, &bits)) return Refuse(owner, kMsgMem);
 
     HDC dc = GetDC(nullptr);
     if (!dc) return Refuse(owner, kMsgDC);
-    HBITMAP bmp = CreateDIBitmap(dc, (const BITMAPINFOHEADER*)info.get(), CBM_INIT, bits.get(),
+    HBITMAP bmp = CreateDIBitmap(dc, (const BITMAPINFOHEADER*)info.get(), CBM_INIT, bits.px,
                                  (const BITMAPINFO*)info.get(), DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
     if (bmp) *size = SIZE{(LONG)width, (LONG)rows};

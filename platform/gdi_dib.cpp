@@ -93,10 +93,18 @@ void DibRowToPx(const DibDesc& d, const BYTE* s, uint32_t* out, int n) {
                          Expand5(v & 31);
             }
             break;
-        case 24:
-            for (int x = 0; x < n; x++)
+        case 24: {
+            // Four-byte loads; the last pixel of the row is read by bytes so as not to run past it.
+            int x = 0;
+            for (; x + 1 < n; x++) {
+                uint32_t v;
+                memcpy(&v, s + 3 * x, 4);
+                out[x] = v & 0xFFFFFF;
+            }
+            if (x < n)
                 out[x] = s[3 * x] | (uint32_t(s[3 * x + 1]) << 8) | (uint32_t(s[3 * x + 2]) << 16);
             break;
+        }
         case 32:
             for (int x = 0; x < n; x++) {
                 uint32_t v;
@@ -189,9 +197,11 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
         height = header->biHeight;
     }
     if (height == INT32_MIN) return nullptr;
-    BitmapRec* b = NewBmpRec(width, height < 0 ? -height : height);
+    // Every pixel is written when the DIB initialises the picture.
+    const bool fill = (init & CBM_INIT) && bits && info;
+    BitmapRec* b = NewBmpRec(width, height < 0 ? -height : height, !fill);
     if (!b) return nullptr;
-    if ((init & CBM_INIT) && bits && info && !SetDIBits(dc, b, 0, b->height, bits, info, usage)) {
+    if (fill && SetDIBits(dc, b, 0, b->height, bits, info, usage) != b->height) {
         DeleteObject(b);
         return nullptr;
     }

@@ -44,10 +44,54 @@ HDC NewDCRec(bool display) {
 
 }  // namespace
 
-BitmapRec* NewBmpRec(int width, int height) {
+// Pixel blocks of large pictures are kept for the next picture after release: a fresh block
+// costs a page fault per 4 KiB, which for a photo weighs more than any pass over its pixels.
+namespace {
+
+constexpr size_t kKeepFrom = size_t(1) << 20;  // pixels
+struct SpareBlock {
+    uint32_t* px;
+    size_t n;
+};
+SpareBlock g_spare[2];
+
+uint32_t* TakeBlock(size_t n, bool zero) {
+    if (n >= kKeepFrom) {
+        for (SpareBlock& s : g_spare) {
+            // Only a block that is not much larger, so that small pictures do not hold big ones.
+            if (!s.px || s.n < n || s.n > 2 * n) continue;
+            uint32_t* px = s.px;
+            s = SpareBlock{};
+            if (zero) memset(px, 0, n * 4);
+            return px;
+        }
+    }
+    // calloc: fresh blocks come zeroed from the system without a clearing pass.
+    return (uint32_t*)calloc(n, 4);
+}
+
+void GiveBlock(uint32_t* px, size_t n) {
+    if (n < kKeepFrom) {
+        free(px);
+        return;
+    }
+    // The smaller spare makes room.
+    SpareBlock* slot = &g_spare[0];
+    for (SpareBlock& s : g_spare)
+        if (!s.px || s.n < slot->n) slot = &s;
+    if (slot->px && slot->n > n) {
+        free(px);
+        return;
+    }
+    free(slot->px);
+    *slot = SpareBlock{px, n};
+}
+
+}  // namespace
+
+BitmapRec* NewBmpRec(int width, int height, bool zero) {
     if (width <= 0 || height <= 0 || int64_t(width) * height > kMaxBmpPixels) return nullptr;
-    // calloc: large pictures come straight from fresh zeroed pages without a clearing pass.
-    uint32_t* px = (uint32_t*)calloc(size_t(width) * size_t(height), sizeof(uint32_t));
+    uint32_t* px = TakeBlock(size_t(width) * size_t(height), zero);
     if (!px) return nullptr;
     BitmapRec* b = new BitmapRec{};
     b->kind = GDI_BITMAP;
@@ -99,7 +143,7 @@ BOOL DeleteDC(HDC dc) {
 // program only ever asks for pictures compatible with the display or with a surface of it).
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
     if (!dc) return nullptr;
-    return NewBmpRec(width, height);
+    return NewBmpRec(width, height, true);
 }
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle) {
@@ -130,7 +174,7 @@ BOOL DeleteObject(HGDIOBJ handle) {
     if (obj->kind == GDI_BITMAP) {
         BitmapRec* b = (BitmapRec*)obj;
         if (b->owner) return FALSE;
-        free(b->px);
+        GiveBlock(b->px, size_t(b->width) * size_t(b->height));
         delete b;
         return TRUE;
     }

@@ -36,7 +36,9 @@ struct DCRec {
 // Largest picture the platform creates, in pixels (1 GiB of device picture).
 constexpr int64_t kMaxBmpPixels = int64_t(1) << 28;
 
-BitmapRec* NewBmpRec(int width, int height);
+// A picture of black pixels, or of undefined ones when `zero` is false (the caller writes them
+// all). None when the size is not positive or too large, or memory runs out.
+BitmapRec* NewBmpRec(int width, int height, bool zero);
 inline uint32_t ColorToPx(COLORREF c) {
     return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
 }

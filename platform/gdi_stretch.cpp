@@ -48,24 +48,60 @@ void MakeAxisTab(int S, int D, int d0, int d1, AxisTab* t) {
     t->start[n] = (int)t->weight.size();
 }
 
-// One source row averaged across: three channels per destination pixel, each the channel
-// times kOne. The channels travel in 21-bit lanes of one 64-bit word: a lane's sum of
-// 255 x weights is at most 255 x 4096 < 2^20, so lanes never carry into each other.
-void ShrinkRowX(const uint32_t* row, const AxisTab& tx, uint32_t* out) {
-    const int n = (int)tx.first.size();
-    const uint16_t* w = tx.weight.data();
+// Across a row the source pixels wholly under a destination pixel share one weight, `mid`
+// (kOne x D / S, rounded down); the first and last pixels take their covered shares, the last
+// also what rounding `mid` down left over, so that the weights still sum to kOne.
+struct RowTab {
+    std::vector<int> first, count;
+    std::vector<uint32_t> wFirst, wLast;
+    uint32_t mid;
+};
+
+void MakeRowTab(const AxisTab& t, int S, int D, RowTab* r) {
+    const size_t n = t.first.size();
+    r->first = t.first;
+    r->count.resize(n);
+    r->wFirst.resize(n);
+    r->wLast.resize(n);
+    r->mid = uint32_t((uint64_t(kOne) * D) / S);
+    for (size_t j = 0; j < n; j++) {
+        const int cnt = t.start[j + 1] - t.start[j];
+        r->count[j] = cnt;
+        r->wFirst[j] = t.weight[t.start[j]];
+        r->wLast[j] = cnt > 1 ? kOne - r->wFirst[j] - uint32_t(cnt - 2) * r->mid : 0;
+    }
+}
+
+// One source row averaged across: three channels per destination pixel, each the channel times
+// kOne (at most 255 x 4096 < 2^20). The middle pixels are summed without weights, two channels
+// in the 16-bit lanes of one word, in runs short enough (256) for the lanes not to carry.
+void ShrinkRowX(const uint32_t* row, const RowTab& t, uint32_t* out) {
+    const int n = (int)t.first.size();
     for (int j = 0; j < n; j++) {
-        const uint32_t* p = row + tx.first[j];
-        const int cnt = tx.start[j + 1] - tx.start[j];
-        uint64_t acc = 0;
-        for (int t = 0; t < cnt; t++) {
-            const uint64_t v = p[t];
-            acc += ((v & 0xFF) | ((v & 0xFF00) << 13) | ((v & 0xFF0000) << 26)) * w[t];
+        const uint32_t* p = row + t.first[j];
+        const int cnt = t.count[j];
+        const uint32_t a = p[0], wa = cnt > 1 ? t.wFirst[j] : kOne;
+        uint32_t b = wa * (a & 0xFF), g = wa * ((a >> 8) & 0xFF), r = wa * ((a >> 16) & 0xFF);
+        if (cnt > 1) {
+            const uint32_t z = p[cnt - 1], wz = t.wLast[j];
+            b += wz * (z & 0xFF);
+            g += wz * ((z >> 8) & 0xFF);
+            r += wz * ((z >> 16) & 0xFF);
         }
-        w += cnt;
-        out[3 * j] = uint32_t(acc & 0x1FFFFF);
-        out[3 * j + 1] = uint32_t((acc >> 21) & 0x1FFFFF);
-        out[3 * j + 2] = uint32_t(acc >> 42);
+        for (int t0 = 1; t0 < cnt - 1; t0 += 256) {
+            const int t1 = std::min(cnt - 1, t0 + 256);
+            uint32_t rb = 0, gg = 0;
+            for (int k = t0; k < t1; k++) {
+                rb += p[k] & 0x00FF00FF;
+                gg += p[k] & 0x0000FF00;
+            }
+            b += t.mid * (rb & 0xFFFF);
+            g += t.mid * (gg >> 8);
+            r += t.mid * (rb >> 16);
+        }
+        out[3 * j] = b;
+        out[3 * j + 1] = g;
+        out[3 * j + 2] = r;
     }
 }
 
@@ -77,6 +113,8 @@ void HalftoneBlock(const BitmapRec* s, int sx, int sy, int sw, int sh, BitmapRec
     AxisTab tx, ty;
     MakeAxisTab(sw, w, c0, c1, &tx);
     MakeAxisTab(sh, h, r0, r1, &ty);
+    RowTab rt;
+    MakeRowTab(tx, sw, w, &rt);
     const int n = c1 - c0;
     const int ring = ty.most;
     std::vector<uint32_t> rows(size_t(ring) * n * 3);
@@ -91,7 +129,7 @@ void HalftoneBlock(const BitmapRec* s, int sx, int sy, int sw, int sh, BitmapRec
             const int k = k0 + t;
             uint32_t* hrow = rows.data() + size_t(k % ring) * n * 3;
             if (rowOf[k % ring] != k) {
-                ShrinkRowX(s->px + size_t(sy + k) * s->width + sx, tx, hrow);
+                ShrinkRowX(s->px + size_t(sy + k) * s->width + sx, rt, hrow);
                 rowOf[k % ring] = k;
             }
             const uint32_t wt = wy[t];

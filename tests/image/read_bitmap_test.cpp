@@ -140,6 +140,7 @@ TEST(ReadBitmap, RefusesBadFiles) {
         {"most negative height", [](auto& b) { PutLe32(b, 22, 0x80000000u); },
          "メモリが確保できませんでした"},
         {"run-length compressed", [](auto& b) { PutLe32(b, 30, 1); }, nullptr},
+        {"most of the pixels missing", [](auto& b) { PutLe32(b, 22, 3000); }, nullptr},
     };
     TempDir dir;
     for (const RefuseCase& c : cases) {
