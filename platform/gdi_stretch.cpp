@@ -7,23 +7,25 @@
 
 namespace {
 
-// Weights are fixed point with kOne = 1.0; one axis's weights of a destination pixel sum to
-// exactly kOne, so a 1:1 stretch reproduces its source exactly.
-constexpr int kShift = 12;
-constexpr uint32_t kOne = 1u << kShift;
+// Area averaging runs down, then across. Down, the source rows under a destination row are
+// summed with weights in 1/256 into 16-bit sums (at most 255 x 256); across, the sums under a
+// destination pixel with weights in 1/4096, so a channel ends scaled by 2^20. On each axis the
+// weights of one destination pixel add up to exactly one, so a 1:1 stretch is exact.
+constexpr uint32_t kOneY = 256;
+constexpr uint32_t kOneX = 4096;
+constexpr int kScaleShift = 20;
 
-// For every destination pixel d0..d1-1 of one axis: the first source pixel under it and the
-// weights of the source pixels it covers. Destination pixel i covers [i*S, (i+1)*S) and source
-// pixel k covers [k*D, (k+1)*D) in units of 1/(S*D) of the whole length; a weight is the
-// covered share, rounded so that the running sum stays exact.
+// For every destination pixel d0..d1-1 of one axis: the first source pixel under it, how many
+// it covers and their weights. Destination pixel i covers [i*S, (i+1)*S) and source pixel k
+// covers [k*D, (k+1)*D) in units of 1/(S*D) of the whole length; a weight is the covered
+// share, rounded so that the running sum stays exact.
 struct AxisTab {
     std::vector<int> first;  // per destination pixel
     std::vector<int> start;  // offset of its weights; one more entry than pixels
-    std::vector<uint16_t> weight;
-    int most = 0;  // largest number of source pixels under one destination pixel
+    std::vector<uint32_t> weight;
 };
 
-void MakeAxisTab(int S, int D, int d0, int d1, AxisTab* t) {
+void MakeAxisTab(int S, int D, int d0, int d1, uint32_t one, AxisTab* t) {
     const int n = d1 - d0;
     t->first.resize(n);
     t->start.resize(n + 1);
@@ -39,18 +41,43 @@ void MakeAxisTab(int S, int D, int d0, int d1, AxisTab* t) {
         for (int k = k0; k <= k1; k++) {
             const int64_t a = std::max(lo, int64_t(k) * D), b = std::min(hi, int64_t(k + 1) * D);
             covered += b - a;
-            const uint32_t upTo = uint32_t((covered * kOne + S / 2) / S);
-            t->weight.push_back(uint16_t(upTo - given));
+            const uint32_t upTo = uint32_t((covered * one + S / 2) / S);
+            t->weight.push_back(upTo - given);
             given = upTo;
         }
-        t->most = std::max(t->most, k1 - k0 + 1);
     }
     t->start[n] = (int)t->weight.size();
 }
 
-// Across a row the source pixels wholly under a destination pixel share one weight, `mid`
-// (kOne x D / S, rounded down); the first and last pixels take their covered shares, the last
-// also what rounding `mid` down left over, so that the weights still sum to kOne.
+// Eight 16-bit lanes: the bytes of four pixels split into their even bytes (blue, red) and
+// their odd bytes (green, unused).
+typedef uint16_t U16x8 __attribute__((vector_size(16)));
+
+// Adds w x (the n pixels of row) to the sums: even[2x], even[2x+1], odd[2x] are blue, red and
+// green of pixel x.
+void AddRowDown(const uint32_t* row, int n, uint16_t w, uint16_t* even, uint16_t* odd) {
+    int x = 0;
+    for (; x + 4 <= n; x += 4) {
+        U16x8 v, e, o;
+        memcpy(&v, row + x, 16);
+        memcpy(&e, even + 2 * x, 16);
+        memcpy(&o, odd + 2 * x, 16);
+        e += (v & 0xFF) * w;
+        o += (v >> 8) * w;
+        memcpy(even + 2 * x, &e, 16);
+        memcpy(odd + 2 * x, &o, 16);
+    }
+    for (; x < n; x++) {
+        even[2 * x] += uint16_t((row[x] & 0xFF) * w);
+        even[2 * x + 1] += uint16_t(((row[x] >> 16) & 0xFF) * w);
+        odd[2 * x] += uint16_t(((row[x] >> 8) & 0xFF) * w);
+    }
+}
+
+// Across one row of sums. The source pixels wholly under a destination pixel share one
+// weight, `mid` (kOneX x D / S, rounded down), and are summed first; the first and last pixels
+// take their covered shares, the last also what rounding `mid` down left over, so that the
+// weights still sum to kOneX.
 struct RowTab {
     std::vector<int> first, count;
     std::vector<uint32_t> wFirst, wLast;
@@ -63,86 +90,64 @@ void MakeRowTab(const AxisTab& t, int S, int D, RowTab* r) {
     r->count.resize(n);
     r->wFirst.resize(n);
     r->wLast.resize(n);
-    r->mid = uint32_t((uint64_t(kOne) * D) / S);
+    r->mid = uint32_t((uint64_t(kOneX) * D) / S);
     for (size_t j = 0; j < n; j++) {
         const int cnt = t.start[j + 1] - t.start[j];
         r->count[j] = cnt;
-        r->wFirst[j] = t.weight[t.start[j]];
-        r->wLast[j] = cnt > 1 ? kOne - r->wFirst[j] - uint32_t(cnt - 2) * r->mid : 0;
+        r->wFirst[j] = cnt > 1 ? t.weight[t.start[j]] : kOneX;
+        r->wLast[j] = cnt > 1 ? kOneX - r->wFirst[j] - uint32_t(cnt - 2) * r->mid : 0;
     }
 }
 
-// One source row averaged across: three channels per destination pixel, each the channel times
-// kOne (at most 255 x 4096 < 2^20). The middle pixels are summed without weights, two channels
-// in the 16-bit lanes of one word, in runs short enough (256) for the lanes not to carry.
-void ShrinkRowX(const uint32_t* row, const RowTab& t, uint32_t* out) {
+void SumAcross(const uint16_t* even, const uint16_t* odd, int k0, const RowTab& t, uint32_t* out) {
+    constexpr uint32_t kHalf = 1u << (kScaleShift - 1);
     const int n = (int)t.first.size();
     for (int j = 0; j < n; j++) {
-        const uint32_t* p = row + t.first[j];
-        const int cnt = t.count[j];
-        const uint32_t a = p[0], wa = cnt > 1 ? t.wFirst[j] : kOne;
-        uint32_t b = wa * (a & 0xFF), g = wa * ((a >> 8) & 0xFF), r = wa * ((a >> 16) & 0xFF);
+        const int a = t.first[j] - k0, cnt = t.count[j];
+        const uint32_t wa = t.wFirst[j];
+        uint32_t b = wa * even[2 * a], r = wa * even[2 * a + 1], g = wa * odd[2 * a];
         if (cnt > 1) {
-            const uint32_t z = p[cnt - 1], wz = t.wLast[j];
-            b += wz * (z & 0xFF);
-            g += wz * ((z >> 8) & 0xFF);
-            r += wz * ((z >> 16) & 0xFF);
-        }
-        for (int t0 = 1; t0 < cnt - 1; t0 += 256) {
-            const int t1 = std::min(cnt - 1, t0 + 256);
-            uint32_t rb = 0, gg = 0;
-            for (int k = t0; k < t1; k++) {
-                rb += p[k] & 0x00FF00FF;
-                gg += p[k] & 0x0000FF00;
+            const int z = a + cnt - 1;
+            const uint32_t wz = t.wLast[j];
+            b += wz * even[2 * z];
+            r += wz * even[2 * z + 1];
+            g += wz * odd[2 * z];
+            uint64_t mb = 0, mr = 0, mg = 0;
+            for (int k = a + 1; k < z; k++) {
+                mb += even[2 * k];
+                mr += even[2 * k + 1];
+                mg += odd[2 * k];
             }
-            b += t.mid * (rb & 0xFFFF);
-            g += t.mid * (gg >> 8);
-            r += t.mid * (rb >> 16);
+            b += uint32_t(t.mid * mb);
+            r += uint32_t(t.mid * mr);
+            g += uint32_t(t.mid * mg);
         }
-        out[3 * j] = b;
-        out[3 * j + 1] = g;
-        out[3 * j + 2] = r;
+        out[j] = ((r + kHalf) >> kScaleShift) << 16 | ((g + kHalf) >> kScaleShift) << 8 |
+                 ((b + kHalf) >> kScaleShift);
     }
 }
 
-// Area averaging: rows are averaged across once each (kept in a small ring while the
-// destination rows that cover them are built), then down. A channel's final sum is at most
-// 255 x 4096 x 4096 + rounding < 2^32.
 void HalftoneBlock(const BitmapRec* s, int sx, int sy, int sw, int sh, BitmapRec* d, int x, int y,
                    int w, int h, int c0, int c1, int r0, int r1) {
     AxisTab tx, ty;
-    MakeAxisTab(sw, w, c0, c1, &tx);
-    MakeAxisTab(sh, h, r0, r1, &ty);
+    MakeAxisTab(sw, w, c0, c1, kOneX, &tx);
+    MakeAxisTab(sh, h, r0, r1, kOneY, &ty);
     RowTab rt;
     MakeRowTab(tx, sw, w, &rt);
-    const int n = c1 - c0;
-    const int ring = ty.most;
-    std::vector<uint32_t> rows(size_t(ring) * n * 3);
-    std::vector<int> rowOf(ring, -1);
-    std::vector<uint32_t> acc(size_t(n) * 3);
+    // Only the source columns under the visible destination columns are summed down.
+    const int k0 = tx.first.front();
+    const int kn = rt.first.back() + rt.count.back() - k0;
+    std::vector<uint16_t> even(size_t(kn + 4) * 2), odd(size_t(kn + 4) * 2);
     for (int i = r0; i < r1; i++) {
-        const int k0 = ty.first[i - r0];
-        const int cnt = ty.start[i - r0 + 1] - ty.start[i - r0];
-        const uint16_t* wy = ty.weight.data() + ty.start[i - r0];
-        std::fill(acc.begin(), acc.end(), 0u);
-        for (int t = 0; t < cnt; t++) {
-            const int k = k0 + t;
-            uint32_t* hrow = rows.data() + size_t(k % ring) * n * 3;
-            if (rowOf[k % ring] != k) {
-                ShrinkRowX(s->px + size_t(sy + k) * s->width + sx, rt, hrow);
-                rowOf[k % ring] = k;
-            }
-            const uint32_t wt = wy[t];
-            for (int j = 0; j < 3 * n; j++) acc[j] += wt * hrow[j];
+        std::fill(even.begin(), even.end(), 0);
+        std::fill(odd.begin(), odd.end(), 0);
+        const int first = ty.first[i - r0];
+        for (int t = ty.start[i - r0]; t < ty.start[i - r0 + 1]; t++) {
+            const int k = first + t - ty.start[i - r0];
+            AddRowDown(s->px + size_t(sy + k) * s->width + sx + k0, kn, uint16_t(ty.weight[t]),
+                       even.data(), odd.data());
         }
-        uint32_t* out = d->px + size_t(y + i) * d->width + x + c0;
-        constexpr uint32_t kHalf = 1u << (2 * kShift - 1);
-        for (int j = 0; j < n; j++) {
-            const uint32_t b = (acc[3 * j] + kHalf) >> (2 * kShift);
-            const uint32_t g = (acc[3 * j + 1] + kHalf) >> (2 * kShift);
-            const uint32_t r = (acc[3 * j + 2] + kHalf) >> (2 * kShift);
-            out[j] = (r << 16) | (g << 8) | b;
-        }
+        SumAcross(even.data(), odd.data(), k0, rt, d->px + size_t(y + i) * d->width + x + c0);
     }
 }
 
