@@ -9,27 +9,6 @@ namespace {
 constexpr uint32_t A = 0x100000, B = 0x200000, C = 0x300000, D = 0x400000, E = 0x500000,
                    F = 0x600000, W = 0xFFFFFF;
 
-// A surface with its picture, released together.
-struct Surface {
-    HDC dc;
-    HBITMAP bmp;
-    HGDIOBJ old;
-    int w, h;
-    Surface(int w_, int h_, const std::vector<uint32_t>& px) : w(w_), h(h_) {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        bmp = MakePic(w, h, px);
-        old = SelectObject(dc, bmp);
-    }
-    ~Surface() {
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bmp);
-    }
-    std::vector<uint32_t> Pixels() const { return PicPixels(bmp, w, h); }
-};
-
 struct TurnCase {
     int rot;
     bool mirror;

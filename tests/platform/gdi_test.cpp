@@ -7,26 +7,6 @@
 
 namespace {
 
-struct Surface {
-    HDC dc;
-    HBITMAP bmp;
-    HGDIOBJ old;
-    int w, h;
-    Surface(int w_, int h_, const std::vector<uint32_t>& px) : w(w_), h(h_) {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        ReleaseDC(nullptr, screen);
-        bmp = MakePic(w, h, px);
-        old = SelectObject(dc, bmp);
-    }
-    ~Surface() {
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        DeleteObject(bmp);
-    }
-    std::vector<uint32_t> Pixels() const { return PicPixels(bmp, w, h); }
-};
-
 uint32_t Grey(uint32_t v) {
     return v << 16 | v << 8 | v;
 }

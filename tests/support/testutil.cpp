@@ -59,14 +59,23 @@ MsgRecorder::~MsgRecorder() {
     g_recorder = nullptr;
 }
 
-std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h) {
-    std::vector<uint32_t> px(size_t(w) * h);
+namespace {
+
+BITMAPINFO TopDown32(int w, int h) {
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     bi.bmiHeader.biWidth = w;
     bi.bmiHeader.biHeight = -h;
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 32;
+    return bi;
+}
+
+}  // namespace
+
+std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h) {
+    std::vector<uint32_t> px(size_t(w) * h);
+    BITMAPINFO bi = TopDown32(w, h);
     HDC dc = GetDC(nullptr);
     GetDIBits(dc, bmp, 0, h, px.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
@@ -74,16 +83,25 @@ std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h) {
 }
 
 HBITMAP MakePic(int w, int h, const std::vector<uint32_t>& px) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = TopDown32(w, h);
     HDC dc = GetDC(nullptr);
     HBITMAP b = CreateDIBitmap(dc, &bi.bmiHeader, CBM_INIT, px.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
     return b;
+}
+
+Surface::Surface(int w_, int h_, const std::vector<uint32_t>& px) : w(w_), h(h_) {
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    bmp = MakePic(w, h, px);
+    old = SelectObject(dc, bmp);
+}
+
+Surface::~Surface() {
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(bmp);
 }
 
 std::string ComparePics(const std::vector<uint32_t>& got, const std::vector<uint32_t>& want,

@@ -33,6 +33,16 @@ struct MsgRecorder {
 std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h);
 // A w x h picture from 0x00RRGGBB pixels, top-down rows.
 HBITMAP MakePic(int w, int h, const std::vector<uint32_t>& px);
+// A memory surface with a w x h picture of the given pixels selected, released together.
+struct Surface {
+    HDC dc;
+    HBITMAP bmp;
+    HGDIOBJ old;
+    int w, h;
+    Surface(int w, int h, const std::vector<uint32_t>& px);
+    ~Surface();
+    std::vector<uint32_t> Pixels() const { return PicPixels(bmp, w, h); }
+};
 // Empty when the two pictures are equal, else the first differing pixel and both colours.
 std::string ComparePics(const std::vector<uint32_t>& got, const std::vector<uint32_t>& want, int w);
 
