@@ -37,8 +37,8 @@ struct WIN32_FIND_DATAA {
     char cFileName[MAX_PATH];  // the bare name, no folder
 };
 
-// Starts a search of one folder. pattern is "folder/spec" ("\" is accepted as separator too);
-// spec may hold the wildcards * and ?, matched without regard to ASCII case, and "*.*" matches
+// Starts a search of one folder. pattern is "folder/names" ("\" is accepted as separator too);
+// names may hold the wildcards * and ?, matched without regard to ASCII case, and "*.*" matches
 // every name. Entries come sorted by their upper-cased names, "." and ".." first when they
 // match. Fills data with the first entry, or returns INVALID_HANDLE_VALUE when nothing matches.
 HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data);

@@ -49,53 +49,53 @@ static const char* SkipChar(const char* s) {
     return s;
 }
 
-// Matches name against spec: * is any run of characters, ? one character, anything else one byte
-// regardless of ASCII case. Only the last * is ever retried, so the work stays bounded by the
-// lengths of name and spec multiplied.
-static int IsNameMatch(const char* spec, const char* name) {
-    const char* afterStar = nullptr;  // spec just after the last *
+// Matches name against the pattern pat: * is any run of characters, ? one character, anything else
+// one byte regardless of ASCII case. Only the last * is ever retried, so the work stays bounded by
+// the lengths of name and pat multiplied.
+static int IsNameMatch(const char* pat, const char* name) {
+    const char* afterStar = nullptr;  // pat just after the last *
     const char* starEnd = nullptr;    // where the name part taken by that * ends
     while (*name) {
-        if (*spec == '*') {
-            afterStar = ++spec;
+        if (*pat == '*') {
+            afterStar = ++pat;
             starEnd = name;
-        } else if (*spec == '?') {
-            spec++;
+        } else if (*pat == '?') {
+            pat++;
             name = SkipChar(name);
-        } else if (*spec && UpperByte((unsigned char)*spec) == UpperByte((unsigned char)*name)) {
-            spec++;
+        } else if (*pat && UpperByte((unsigned char)*pat) == UpperByte((unsigned char)*name)) {
+            pat++;
             name++;
         } else if (afterStar) {
             // Let the last * take one more character and try again from there.
             starEnd = SkipChar(starEnd);
-            spec = afterStar;
+            pat = afterStar;
             name = starEnd;
         } else {
             return 0;
         }
     }
-    while (*spec == '*') spec++;
-    return !*spec;
+    while (*pat == '*') pat++;
+    return !*pat;
 }
 
-// A spec ending in ".*" also matches the names without that dot ("*.*" matches every name,
+// A pattern ending in ".*" also matches the names without that dot ("*.*" matches every name,
 // "a.*" matches "a"), as on the original system.
-static int IsSpecMatch(const std::string& spec, const char* name) {
-    if (IsNameMatch(spec.c_str(), name)) return 1;
-    size_t len = spec.size();
-    return len >= 2 && spec.compare(len - 2, 2, ".*") == 0 &&
-           IsNameMatch(spec.substr(0, len - 2).c_str(), name);
+static int IsPatMatch(const std::string& pat, const char* name) {
+    if (IsNameMatch(pat.c_str(), name)) return 1;
+    size_t len = pat.size();
+    return len >= 2 && pat.compare(len - 2, 2, ".*") == 0 &&
+           IsNameMatch(pat.substr(0, len - 2).c_str(), name);
 }
 
-// Reads the entries of folder that match spec into *entries, unsorted. Only folders and plain
+// Reads the entries of folder that match pat into *entries, unsorted. Only folders and plain
 // files are reported (links followed): a pipe or device found by a search would block or harm
 // the caller that opens it. Returns 0 when the folder cannot be read.
-static int ReadFindEntries(const std::string& folder, const std::string& spec,
+static int ReadFindEntries(const std::string& folder, const std::string& pat,
                            std::vector<FindEntry>* entries) {
     DIR* dir = opendir(folder.c_str());
     if (!dir) return 0;
     while (dirent* ent = readdir(dir)) {
-        if (strlen(ent->d_name) > MAX_PATH - 1 || !IsSpecMatch(spec, ent->d_name)) continue;
+        if (strlen(ent->d_name) > MAX_PATH - 1 || !IsPatMatch(pat, ent->d_name)) continue;
         struct stat st;
         if (fstatat(dirfd(dir), ent->d_name, &st, 0) != 0) continue;
         if (S_ISDIR(st.st_mode)) {
@@ -121,9 +121,9 @@ HANDLE FindFirstFileA(const char* pattern, WIN32_FIND_DATAA* data) {
     std::replace(path.begin(), path.end(), '\\', '/');
     size_t slash = path.rfind('/');
     std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    std::string spec = path.substr(slash + 1);  // npos + 1 = 0: the whole pattern
+    std::string pat = path.substr(slash + 1);  // npos + 1 = 0: the whole pattern
     std::vector<FindEntry> entries;
-    if (spec.empty() || !ReadFindEntries(folder, spec, &entries) || entries.empty())
+    if (pat.empty() || !ReadFindEntries(folder, pat, &entries) || entries.empty())
         return INVALID_HANDLE_VALUE;
     std::sort(entries.begin(), entries.end(), IsEntryBefore);
     FillFindData(entries[0], data);

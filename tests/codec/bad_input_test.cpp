@@ -30,9 +30,9 @@ Bytes MakeGoodJpeg() {
 }
 
 Bytes MakeGoodPng() {
-    PngSpec spec = {.colourType = PNG_COLOR_TYPE_GRAY, .depth = 8, .width = 40, .height = 24};
-    spec.samples.assign(40 * 24, 99);
-    return MakePng(spec);
+    PngSpec form = {.colourType = PNG_COLOR_TYPE_GRAY, .depth = 8, .width = 40, .height = 24};
+    form.samples.assign(40 * 24, 99);
+    return MakePng(form);
 }
 
 Bytes MakeGoodGif() {

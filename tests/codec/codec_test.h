@@ -67,7 +67,7 @@ struct JpegSpec {
 };
 // pic gives the colours (grey takes the green channel); CMYK kinds take their inks from cmyk,
 // four bytes per pixel with 0 meaning no ink.
-Bytes MakeJpeg(const Pic& pic, const JpegSpec& spec, const Bytes& cmyk = {});
+Bytes MakeJpeg(const Pic& pic, const JpegSpec& form, const Bytes& cmyk = {});
 // An APP1 body holding an EXIF IFD0 with one orientation entry.
 Bytes MakeExifOrient(int orient, bool bigEndian);
 
@@ -96,7 +96,7 @@ struct PngSpec {
     Rgb keyRgb = {};                     // tRNS of RGB when useKeyRgb
     bool useKeyRgb = false;
 };
-Bytes MakePng(const PngSpec& spec);
+Bytes MakePng(const PngSpec& form);
 // Only the signature and an IHDR chunk of the given size.
 Bytes MakePngHeader(uint32_t width, uint32_t height);
 
@@ -121,4 +121,4 @@ struct BmpSpec {
     std::vector<uint32_t> pixels;
     int compression = 0;
 };
-Bytes MakeBmp(const Pic& pic, const BmpSpec& spec);
+Bytes MakeBmp(const Pic& pic, const BmpSpec& form);

@@ -58,10 +58,10 @@ TEST_F(JpegReadTest, DecodesEveryColourSpaceAndMode) {
 
     for (const ColourRow& row : kColourRows) {
         SCOPED_TRACE(row.name);
-        JpegSpec spec;
-        spec.kind = row.kind;
+        JpegSpec form;
+        form.kind = row.kind;
         // Named .gif: the type comes from the file's first bytes.
-        Bytes jpeg = MakeJpeg(pic, spec, inks);
+        Bytes jpeg = MakeJpeg(pic, form, inks);
         jpeg.resize(jpeg.size() - row.cutBytes);
         WriteBytes(In("src.gif"), jpeg);
         ASSERT_NE(GetJpegFile(In("src.gif").c_str(), In("out.bmp").c_str()), 0);
@@ -113,12 +113,12 @@ TEST_F(JpegReadTest, TurnsExifOrientationUpright) {
     for (const OrientRow& row : kOrientRows) {
         SCOPED_TRACE("orientation " + std::to_string(row.orient) + (row.bigEndian ? " MM" : " II") +
                      (row.cutBytes ? " cut" : ""));
-        JpegSpec spec;
-        spec.quality = 100;
-        spec.full444 = true;
-        spec.app1 = MakeExifOrient(row.orient, row.bigEndian);
-        spec.app1.resize(spec.app1.size() - row.cutBytes);
-        WriteBytes(In("src.jpg"), MakeJpeg(pic, spec));
+        JpegSpec form;
+        form.quality = 100;
+        form.full444 = true;
+        form.app1 = MakeExifOrient(row.orient, row.bigEndian);
+        form.app1.resize(form.app1.size() - row.cutBytes);
+        WriteBytes(In("src.jpg"), MakeJpeg(pic, form));
         ASSERT_NE(GetJpegFile(In("src.jpg").c_str(), In("out.bmp").c_str()), 0);
         Pic got;
         ASSERT_TRUE(ReadBmp24(In("out.bmp"), &got));

@@ -88,11 +88,11 @@ TEST_F(JpegSaveTest, ReadsEveryBmpLayout) {
     for (const BmpRow& row : kBmpRows) {
         SCOPED_TRACE(row.name);
         Pic pic = MakePic(kW, kH);
-        BmpSpec spec;
-        spec.bits = row.bits;
-        spec.topDown = row.topDown;
-        spec.coreHeader = row.coreHeader;
-        spec.palette = MakePalette(row.palCount);
+        BmpSpec form;
+        form.bits = row.bits;
+        form.topDown = row.topDown;
+        form.coreHeader = row.coreHeader;
+        form.palette = MakePalette(row.palCount);
         // Flat 8 x 8 blocks, so JPEG at quality 100 keeps them within a step or two.
         for (int y = 0; y < kH; y++) {
             for (int x = 0; x < kW; x++) {
@@ -100,11 +100,11 @@ TEST_F(JpegSaveTest, ReadsEveryBmpLayout) {
                 Rgb& c = PicAt(pic, x, y);
                 if (row.bits <= 8) {
                     uint32_t index = block % row.palCount;
-                    spec.pixels.push_back(index);
-                    c = spec.palette[index];
+                    form.pixels.push_back(index);
+                    c = form.palette[index];
                 } else if (row.bits == 16) {
                     uint32_t r = block * 7 % 32, g = block * 13 % 32, b = 31 - block % 32;
-                    spec.pixels.push_back(r << 10 | g << 5 | b);
+                    form.pixels.push_back(r << 10 | g << 5 | b);
                     c = {(uint8_t)(r << 3 | r >> 2), (uint8_t)(g << 3 | g >> 2),
                          (uint8_t)(b << 3 | b >> 2)};
                 } else {
@@ -112,7 +112,7 @@ TEST_F(JpegSaveTest, ReadsEveryBmpLayout) {
                 }
             }
         }
-        WriteBytes(In("src.bmp"), MakeBmp(pic, spec));
+        WriteBytes(In("src.bmp"), MakeBmp(pic, form));
         ASSERT_NE(SaveJpegFile(In("src.bmp").c_str(), In("out.jpg").c_str(), 100), 0);
         JpegFacts facts = ReadJpegFacts(ReadBytes(In("out.jpg")));
         ASSERT_TRUE(facts.ok);

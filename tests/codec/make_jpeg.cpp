@@ -17,7 +17,7 @@ static void FailTestJpeg(j_common_ptr cinfo) {
     longjmp(((TestJpegErr*)cinfo->err)->jmp, 1);
 }
 
-Bytes MakeJpeg(const Pic& pic, const JpegSpec& spec, const Bytes& cmyk) {
+Bytes MakeJpeg(const Pic& pic, const JpegSpec& form, const Bytes& cmyk) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -27,35 +27,35 @@ Bytes MakeJpeg(const Pic& pic, const JpegSpec& spec, const Bytes& cmyk) {
     jpeg_mem_dest(&cinfo, &mem, &memSize);
 
     bool isCmyk =
-        spec.kind == kJpegCmykAdobe || spec.kind == kJpegCmykPlain || spec.kind == kJpegYcck;
+        form.kind == kJpegCmykAdobe || form.kind == kJpegCmykPlain || form.kind == kJpegYcck;
     cinfo.image_width = pic.width;
     cinfo.image_height = pic.height;
-    cinfo.input_components = spec.kind == kJpegGrey ? 1 : isCmyk ? 4 : 3;
-    cinfo.in_color_space = spec.kind == kJpegGrey ? JCS_GRAYSCALE : isCmyk ? JCS_CMYK : JCS_RGB;
+    cinfo.input_components = form.kind == kJpegGrey ? 1 : isCmyk ? 4 : 3;
+    cinfo.in_color_space = form.kind == kJpegGrey ? JCS_GRAYSCALE : isCmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, spec.quality, TRUE);
-    if (spec.kind == kJpegProgressive) jpeg_simple_progression(&cinfo);
-    if (spec.kind == kJpegYcck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
+    jpeg_set_quality(&cinfo, form.quality, TRUE);
+    if (form.kind == kJpegProgressive) jpeg_simple_progression(&cinfo);
+    if (form.kind == kJpegYcck) jpeg_set_colorspace(&cinfo, JCS_YCCK);
     // Without the Adobe marker a reader takes 0 as no ink; with it, inks are stored inverted.
-    if (spec.kind == kJpegCmykPlain) cinfo.write_Adobe_marker = FALSE;
-    if (spec.full444)
+    if (form.kind == kJpegCmykPlain) cinfo.write_Adobe_marker = FALSE;
+    if (form.full444)
         for (int i = 0; i < cinfo.num_components; i++)
             cinfo.comp_info[i].h_samp_factor = cinfo.comp_info[i].v_samp_factor = 1;
     jpeg_start_compress(&cinfo, TRUE);
-    if (!spec.app1.empty())
-        jpeg_write_marker(&cinfo, JPEG_APP0 + 1, spec.app1.data(), (unsigned)spec.app1.size());
+    if (!form.app1.empty())
+        jpeg_write_marker(&cinfo, JPEG_APP0 + 1, form.app1.data(), (unsigned)form.app1.size());
 
     std::vector<JSAMPLE> row((size_t)pic.width * cinfo.input_components);
     for (int y = 0; y < pic.height; y++) {
         for (int x = 0; x < pic.width; x++) {
             const Rgb& c = PicAt(pic, x, y);
             JSAMPLE* p = &row[(size_t)x * cinfo.input_components];
-            if (spec.kind == kJpegGrey) {
+            if (form.kind == kJpegGrey) {
                 p[0] = c.g;
             } else if (isCmyk) {
                 for (int i = 0; i < 4; i++) {
                     uint8_t ink = cmyk[((size_t)y * pic.width + x) * 4 + i];
-                    p[i] = spec.kind == kJpegCmykPlain ? ink : 255 - ink;
+                    p[i] = form.kind == kJpegCmykPlain ? ink : 255 - ink;
                 }
             } else {
                 p[0] = c.r;

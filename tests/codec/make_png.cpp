@@ -19,8 +19,8 @@ static int GetPngChannels(int colourType) {
     }
 }
 
-// Writes the signature and IHDR (and the rest when spec has samples) into out.
-static void WritePng(const PngSpec& spec, Bytes* out) {
+// Writes the signature and IHDR (and the rest when form has samples) into out.
+static void WritePng(const PngSpec& form, Bytes* out) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
@@ -29,45 +29,45 @@ static void WritePng(const PngSpec& spec, Bytes* out) {
         return;
     }
     png_set_write_fn(png, out, AddPngBytes, FlushPng);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.depth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, form.width, form.height, form.depth, form.colourType,
+                 form.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     std::vector<png_color> palette;
-    for (const Rgb& c : spec.palette) palette.push_back({c.r, c.g, c.b});
+    for (const Rgb& c : form.palette) palette.push_back({c.r, c.g, c.b});
     if (!palette.empty()) png_set_PLTE(png, info, palette.data(), (int)palette.size());
     png_color_16 key = {};
-    key.gray = (png_uint_16)spec.keyGrey;
-    key.red = spec.keyRgb.r;
-    key.green = spec.keyRgb.g;
-    key.blue = spec.keyRgb.b;
-    if (!spec.palAlpha.empty())
-        png_set_tRNS(png, info, spec.palAlpha.data(), (int)spec.palAlpha.size(), nullptr);
-    else if (spec.keyGrey >= 0 || spec.useKeyRgb)
+    key.gray = (png_uint_16)form.keyGrey;
+    key.red = form.keyRgb.r;
+    key.green = form.keyRgb.g;
+    key.blue = form.keyRgb.b;
+    if (!form.palAlpha.empty())
+        png_set_tRNS(png, info, form.palAlpha.data(), (int)form.palAlpha.size(), nullptr);
+    else if (form.keyGrey >= 0 || form.useKeyRgb)
         png_set_tRNS(png, info, nullptr, 0, &key);
     png_write_info(png, info);
-    if (spec.samples.empty()) {
+    if (form.samples.empty()) {
         png_destroy_write_struct(&png, &info);
         return;
     }
 
     // Pack the samples: depths below 8 put the leftmost sample in the highest bits, 16-bit
     // samples are big-endian.
-    int channels = GetPngChannels(spec.colourType);
-    size_t perRow = (size_t)spec.width * channels;
-    size_t rowBytes = (perRow * spec.depth + 7) / 8;
-    std::vector<png_byte> rows(rowBytes * spec.height, 0);
+    int channels = GetPngChannels(form.colourType);
+    size_t perRow = (size_t)form.width * channels;
+    size_t rowBytes = (perRow * form.depth + 7) / 8;
+    std::vector<png_byte> rows(rowBytes * form.height, 0);
     std::vector<png_bytep> rowPtrs;
-    for (int y = 0; y < spec.height; y++) {
+    for (int y = 0; y < form.height; y++) {
         png_bytep row = &rows[rowBytes * y];
         rowPtrs.push_back(row);
         for (size_t i = 0; i < perRow; i++) {
-            uint32_t v = spec.samples[y * perRow + i];
-            if (spec.depth == 16) {
+            uint32_t v = form.samples[y * perRow + i];
+            if (form.depth == 16) {
                 row[2 * i] = (png_byte)(v >> 8);
                 row[2 * i + 1] = (png_byte)v;
             } else {
-                size_t bit = i * spec.depth;
-                row[bit / 8] |= (png_byte)(v << (8 - spec.depth - bit % 8));
+                size_t bit = i * form.depth;
+                row[bit / 8] |= (png_byte)(v << (8 - form.depth - bit % 8));
             }
         }
     }
@@ -77,14 +77,14 @@ static void WritePng(const PngSpec& spec, Bytes* out) {
     png_destroy_write_struct(&png, &info);
 }
 
-Bytes MakePng(const PngSpec& spec) {
+Bytes MakePng(const PngSpec& form) {
     Bytes out;
-    WritePng(spec, &out);
+    WritePng(form, &out);
     return out;
 }
 
 Bytes MakePngHeader(uint32_t width, uint32_t height) {
-    PngSpec spec = {
+    PngSpec form = {
         .colourType = PNG_COLOR_TYPE_RGB, .depth = 8, .width = (int)width, .height = (int)height};
-    return MakePng(spec);
+    return MakePng(form);
 }

@@ -60,10 +60,10 @@ uint8_t OverWhite(uint8_t c, uint8_t a) {
     return (uint8_t)((a * c + (255 - a) * 255 + 127) / 255);
 }
 
-// Fills spec with samples for row, and want with the picture they should give.
-void MakePngCase(const PngRow& row, PngSpec* spec, Pic* want) {
+// Fills form with samples for row, and want with the picture they should give.
+void MakePngCase(const PngRow& row, PngSpec* form, Pic* want) {
     const int kW = 13, kH = 11;
-    *spec = {.colourType = row.colourType,
+    *form = {.colourType = row.colourType,
              .depth = row.depth,
              .interlaced = row.interlaced,
              .width = kW,
@@ -75,17 +75,17 @@ void MakePngCase(const PngRow& row, PngSpec* spec, Pic* want) {
     int entries = 1 << row.depth;
     if (palette) {
         for (int i = 0; i < entries; i++)
-            spec->palette.push_back(
+            form->palette.push_back(
                 {(uint8_t)(i * 37), (uint8_t)(255 - i * 11), (uint8_t)(i * 73)});
         // Entries past a short tRNS stay opaque.
         if (row.trns == kTrns)
             for (int i = 0; i < (entries > 2 ? entries - 3 : 1); i++)
-                spec->palAlpha.push_back((uint8_t)(i * 97));
+                form->palAlpha.push_back((uint8_t)(i * 97));
     }
-    if (row.trns == kTrns && grey) spec->keyGrey = (int)GetSample(2, 3, 0, row.depth);
+    if (row.trns == kTrns && grey) form->keyGrey = (int)GetSample(2, 3, 0, row.depth);
     if (row.trns == kTrns && row.colourType == PNG_COLOR_TYPE_RGB) {
-        spec->useKeyRgb = true;
-        spec->keyRgb = {(uint8_t)GetSample(2, 3, 0, 8), (uint8_t)GetSample(2, 3, 1, 8),
+        form->useKeyRgb = true;
+        form->keyRgb = {(uint8_t)GetSample(2, 3, 0, 8), (uint8_t)GetSample(2, 3, 1, 8),
                         (uint8_t)GetSample(2, 3, 2, 8)};
     }
 
@@ -94,20 +94,20 @@ void MakePngCase(const PngRow& row, PngSpec* spec, Pic* want) {
             uint32_t s[4];
             int channels = palette || grey ? 1 : 3;
             for (int c = 0; c < channels + alpha; c++) s[c] = GetSample(x, y, c, row.depth);
-            spec->samples.insert(spec->samples.end(), s, s + channels + alpha);
+            form->samples.insert(form->samples.end(), s, s + channels + alpha);
             Rgb c;
             uint8_t a = alpha ? To8Bits(s[channels], row.depth) : 255;
             if (palette) {
-                c = spec->palette[s[0]];
-                if (s[0] < spec->palAlpha.size()) a = spec->palAlpha[s[0]];
+                c = form->palette[s[0]];
+                if (s[0] < form->palAlpha.size()) a = form->palAlpha[s[0]];
             } else if (grey) {
                 uint8_t g = To8Bits(s[0], row.depth);
                 c = {g, g, g};
-                if ((int)s[0] == spec->keyGrey) a = 0;
+                if ((int)s[0] == form->keyGrey) a = 0;
             } else {
                 c = {To8Bits(s[0], row.depth), To8Bits(s[1], row.depth), To8Bits(s[2], row.depth)};
-                if (spec->useKeyRgb && c.r == spec->keyRgb.r && c.g == spec->keyRgb.g &&
-                    c.b == spec->keyRgb.b)
+                if (form->useKeyRgb && c.r == form->keyRgb.r && c.g == form->keyRgb.g &&
+                    c.b == form->keyRgb.b)
                     a = 0;
             }
             PicAt(*want, x, y) = {OverWhite(c.r, a), OverWhite(c.g, a), OverWhite(c.b, a)};
@@ -120,11 +120,11 @@ class PngReadTest : public CodecTest {};
 TEST_F(PngReadTest, DecodesEveryColourTypeAndDepth) {
     for (const PngRow& row : kPngRows) {
         SCOPED_TRACE(row.name);
-        PngSpec spec;
+        PngSpec form;
         Pic want;
-        MakePngCase(row, &spec, &want);
+        MakePngCase(row, &form, &want);
         // Named .jpg: the type comes from the file's first bytes.
-        WriteBytes(In("src.jpg"), MakePng(spec));
+        WriteBytes(In("src.jpg"), MakePng(form));
         ASSERT_NE(GetJpegFile(In("src.jpg").c_str(), In("out.bmp").c_str()), 0);
         Pic got;
         ASSERT_TRUE(ReadBmp24(In("out.bmp"), &got));

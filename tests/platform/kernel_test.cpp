@@ -54,7 +54,7 @@ TEST_F(FindFileTest, OrderAndWildcards) {
 
     static const struct {
         const char* name;
-        const char* spec;
+        const char* form;
         const char* expected;
     } rows[] = {
         {"every name, upper-cased byte order, dots first", "*.*",
@@ -69,11 +69,11 @@ TEST_F(FindFileTest, OrderAndWildcards) {
         {"prefix", "A*", "a|a.TXT|apple"},
         {"exact name of a folder", "sub", "Sub"},
         {"no match", "*.gif", "(none)"},
-        {"empty spec", "", "(none)"},
+        {"empty form", "", "(none)"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(ListFind(dir_ + "/" + row.spec), row.expected);
+        EXPECT_EQ(ListFind(dir_ + "/" + row.form), row.expected);
     }
 }
 

@@ -57,7 +57,7 @@ struct BmpSpec {
     std::vector<uint32_t> pal;
     std::vector<uint32_t> px;
 };
-std::vector<unsigned char> MakeBmpFile(const BmpSpec& spec);
+std::vector<unsigned char> MakeBmpFile(const BmpSpec& form);
 // Little-endian field writes into a built file, for damaging headers.
 void PutLe32(std::vector<unsigned char>& b, size_t at, uint32_t v);
 void PutLe16(std::vector<unsigned char>& b, size_t at, uint16_t v);
