@@ -1,6 +1,8 @@
 // Finds the program folder and the application folder, and creates the latter.
 #include "app/folders.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -46,7 +48,9 @@ int CreateDir() {
     if (snprintf(maker, MAX_PATH, "%s%s", g_app.AppDataPath, "/Halvorne") < MAX_PATH)
         CreateDirectoryA(maker, nullptr);
     CreateDirectoryA(g_app.AppFolder, nullptr);
-    return 1;
+    // Existing folders are fine; what matters is that the application folder is there now.
+    struct stat st;
+    return stat(g_app.AppFolder, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 int MakeAppFilePath(const char* name, char* path) {

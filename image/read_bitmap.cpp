@@ -140,11 +140,8 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
     std::unique_ptr<BYTE, MemFree> info((BYTE*)malloc(biSize + palBytes));
     if (!info) return Refuse(owner, kMsgMem);
     memcpy(info.get(), ih, biSize);
-    if (biSize == 40) {
-        // A 15-bit file is read as 16-bit.
-        info.get()[14] = BYTE(bitCount);
-        info.get()[15] = 0;
-    }
+    // A 15-bit file is read as 16-bit.
+    if (biSize == 40 && bitCount == 16) info.get()[14] = 16;
     if (fread(info.get() + biSize, 1, palBytes, f.get()) != (size_t)palBytes) return nullptr;
 
     // Rows are padded to 4 bytes. A top-down file (negative height) is read as well.

@@ -73,8 +73,9 @@ int StretchRotBlt(HDC dest, int x, int y, int dw, int dh, HDC src, int sx, int s
     SetStretchBltMode(scratch.dc, HALFTONE);
     SetBrushOrgEx(scratch.dc, 0, 0, nullptr);
     if (!StretchBlt(scratch.dc, 0, 0, dw, dh, src, sx, sy, sw, sh, SRCCOPY)) return 0;
-    // 2. Nothing to turn, mirror or key: straight copy.
-    if (rot == 0 && !mirror && !keyed) return BitBlt(dest, x, y, dw, dh, scratch.dc, 0, 0, SRCCOPY);
+    // 2. Nothing to turn, mirror, key or blend: straight copy.
+    if (rot == 0 && !mirror && !keyed && !blend)
+        return BitBlt(dest, x, y, dw, dh, scratch.dc, 0, 0, SRCCOPY);
 
     // 3. Placement: an odd turn swaps the sides, and when centred keeps the centre.
     const bool odd = rot & 1;
@@ -90,10 +91,10 @@ int StretchRotBlt(HDC dest, int x, int y, int dw, int dh, HDC src, int sx, int s
     BITMAPINFO inInfo = Info24(dw, dh), outInfo = Info24(ow, oh);
     if (GetDIBits(scratch.dc, scratch.bmp, 0, dh, in.data(), &inInfo, DIB_RGB_COLORS) != dh)
         return 0;
-    // 5. Keyed drawing starts from what dest shows there.
+    // 5. Keyed and blended drawing start from what dest shows there.
     ScratchDC output;
     if (!MakeScratch(dest, ow, oh, &output)) return 0;
-    if (keyed) {
+    if (keyed || blend) {
         BitBlt(output.dc, 0, 0, ow, oh, dest, X, Y, SRCCOPY);
         if (GetDIBits(output.dc, output.bmp, 0, oh, out.data(), &outInfo, DIB_RGB_COLORS) != oh)
             return 0;

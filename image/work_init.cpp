@@ -16,6 +16,15 @@ namespace {
 constexpr const char* kMsgAspect =
     "画像の縦横比が大きすぎるため、正しく表示できない可能性があります";
 
+// The largest zoom at which the view of a w x h picture, margins included, keeps to the view
+// budget: the root of w h z^2 + 2 m (w + h) z + (2 m)^2 = budget, made a hair smaller so that
+// its float rounding cannot step over.
+double GetViewZoomCap(int w, int h) {
+    const double a = double(w) * h, b = 2.0 * kViewMargin * (double(w) + h);
+    const double c = 4.0 * kViewMargin * kViewMargin - kViewBudget;
+    return (-b + std::sqrt(b * b - 4 * a * c)) / (2 * a) * (1 - 1e-6);
+}
+
 }  // namespace
 
 // Cover fit: the picture fills the canvas and the overflow is cropped. Zooms are 32-bit floats
@@ -28,15 +37,25 @@ void FitWorkZoom(int w, int h, WorkZoom* z) {
         s = float(s * 1.00841);
     const double P = double(int64_t(w) * h);
     float mx;
-    z->warn = false;
+    bool reduced = false;
     if (double(s) * s * P > kPixBudget) {
         s = float(std::sqrt(kPixBudget / P));
         mx = s;
-        z->warn = !(w * double(s) > kCanvasW && h * double(s) > kCanvasH);
+        reduced = true;
     } else {
         mx = s > 1 ? float(4.0 * s) : 4.0f;
         if (double(mx) * mx * P > kPixBudget) mx = float(std::sqrt(kPixBudget / P));
     }
+    // The view's margins are outside the pixel budget: they bound the zoom of thin pictures.
+    const double cap = GetViewZoomCap(w, h);
+    if (mx > cap) {
+        mx = float(cap);
+        if (s > mx) {
+            s = mx;
+            reduced = true;
+        }
+    }
+    z->warn = reduced && !(w * double(s) > kCanvasW && h * double(s) > kCanvasH);
     float mn = float(2.0 / (w < h ? w : h));
     if (mn > s) mn = s;
     z->fit = s;
@@ -46,12 +65,15 @@ void FitWorkZoom(int w, int h, WorkZoom* z) {
 
 int InitWorkBmp(const char* path) {
     char file[MAX_PATH];
-    if (path)
-        snprintf(file, MAX_PATH, "%s", path);
-    else if (WorkBmp.loaded)
+    if (path) {
+        // A longer path would be cut and name another file.
+        if (strlen(path) >= (size_t)MAX_PATH) return 0;
+        memcpy(file, path, strlen(path) + 1);
+    } else if (WorkBmp.loaded) {
         memcpy(file, WorkBmp.path, MAX_PATH);
-    else
+    } else {
         return 0;
+    }
     SIZE size;
     HBITMAP src = ReadPicFile(g_app.workWnd, file, &size);
     if (!src) return 0;

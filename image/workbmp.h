@@ -11,6 +11,9 @@ constexpr int kCanvasCx = 60;
 constexpr int kCanvasCy = 65;
 constexpr int kViewMargin = 130;
 constexpr double kPixBudget = 1048576.0;  // largest pixel count of the zoomed picture
+// Largest pixel count of the view picture, white margins included. Only pictures of extreme
+// aspect ratio reach it: for a 1 x 1000000 picture the margins alone would take a gigabyte.
+constexpr double kViewBudget = 33554432.0;
 
 struct WorkImage {
     bool loaded;

@@ -17,6 +17,9 @@ struct DibDesc {
     uint32_t pal[256];
 };
 
+// The longest info header there is (the fifth version); the palette follows the header.
+constexpr DWORD kMaxInfoSize = 124;
+
 // Reads an info header (40 bytes or a later, longer one) or a core header (12 bytes) with the
 // palette behind it. Palette entries past the stated count, and indices past it, are black.
 // Only uncompressed (BI_RGB) DIBs of 1, 4, 8, 16, 24 and 32 bits are taken.
@@ -37,7 +40,7 @@ int ParseDib(const BITMAPINFO* info, DibDesc* d) {
         d->bits = core.bcBitCount;
         count = d->bits <= 8 ? 1 << d->bits : 0;
         entry = 3;
-    } else if (size >= sizeof(BITMAPINFOHEADER)) {
+    } else if (size >= sizeof(BITMAPINFOHEADER) && size <= kMaxInfoSize) {
         const BITMAPINFOHEADER& h = info->bmiHeader;
         width = h.biWidth;
         height = h.biHeight;
@@ -130,9 +133,10 @@ void PxToDibRow(const uint32_t* p, int bits, BYTE* out, int n) {
     }
 }
 
-// Picture row of DIB scan line `line`: scan lines count from the bottom in a bottom-up DIB.
-int PicRowOf(const DibDesc& d, int line) {
-    return d.topDown ? line : d.height - 1 - line;
+// Picture row of DIB scan line `line`: in a bottom-up DIB scan lines count from the picture's
+// bottom row.
+int PicRowOf(const DibDesc& d, const BitmapRec* bmp, int line) {
+    return d.topDown ? line : bmp->height - 1 - line;
 }
 
 }  // namespace
@@ -159,8 +163,7 @@ int GetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, void* bits, BITMAPINF
     const int n = (int)std::min<int64_t>(lines, rows - start);
     const int cols = std::min(d.width, bmp->width);
     for (int i = 0; i < n; i++) {
-        const int row = PicRowOf(d, (int)start + i);
-        if (row < 0 || row >= bmp->height) continue;
+        const int row = PicRowOf(d, bmp, (int)start + i);
         PxToDibRow(bmp->px + size_t(row) * bmp->width, d.bits, (BYTE*)bits + size_t(i) * d.stride,
                    cols);
     }
@@ -172,12 +175,12 @@ int SetDIBits(HDC, HBITMAP bmp, UINT start, UINT lines, const void* bits, const 
     if (!bmp || !bits || !info) return 0;
     DibDesc d;
     if (!ParseDib(info, &d)) return 0;
-    if ((int64_t)start >= d.height) return 0;
-    const int n = (int)std::min<int64_t>(lines, d.height - start);
+    const int rows = std::min(d.height, bmp->height);
+    if ((int64_t)start >= rows) return 0;
+    const int n = (int)std::min<int64_t>(lines, rows - start);
     const int cols = std::min(d.width, bmp->width);
     for (int i = 0; i < n; i++) {
-        const int row = PicRowOf(d, (int)start + i);
-        if (row < 0 || row >= bmp->height) continue;
+        const int row = PicRowOf(d, bmp, (int)start + i);
         DibRowToPx(d, (const BYTE*)bits + size_t(i) * d.stride, bmp->px + size_t(row) * bmp->width,
                    cols);
     }
@@ -197,11 +200,14 @@ HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const
         height = header->biHeight;
     }
     if (height == INT32_MIN) return nullptr;
-    // Every pixel is written when the DIB initialises the picture.
+    if (height < 0) height = -height;
+    // Every pixel is written when a DIB of the same size initialises the picture.
     const bool fill = (init & CBM_INIT) && bits && info;
-    BitmapRec* b = NewBmpRec(width, height < 0 ? -height : height, !fill);
+    DibDesc d;
+    const bool whole = fill && ParseDib(info, &d) && d.width == width && d.height == height;
+    BitmapRec* b = NewBmpRec(width, height, !whole);
     if (!b) return nullptr;
-    if (fill && SetDIBits(dc, b, 0, b->height, bits, info, usage) != b->height) {
+    if (fill && !SetDIBits(dc, b, 0, b->height, bits, info, usage)) {
         DeleteObject(b);
         return nullptr;
     }

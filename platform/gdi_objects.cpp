@@ -1,4 +1,5 @@
 // Drawing surfaces, pictures and brushes: creation, selection and release.
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,6 +38,7 @@ HDC NewDCRec(bool display) {
     DCRec* dc = new DCRec{};
     dc->bmp = &g_stockBmp;
     dc->brush = &g_stockBrushes[WHITE_BRUSH];
+    dc->brush->uses++;
     dc->stretchMode = BLACKONWHITE;
     dc->display = display;
     return dc;
@@ -49,6 +51,7 @@ HDC NewDCRec(bool display) {
 namespace {
 
 constexpr size_t kKeepFrom = size_t(1) << 20;  // pixels
+constexpr size_t kKeepUpTo = size_t(1) << 26;  // pixels: a 256 MiB block is given back
 struct SpareBlock {
     uint32_t* px;
     size_t n;
@@ -71,7 +74,7 @@ uint32_t* TakeBlock(size_t n, bool zero) {
 }
 
 void GiveBlock(uint32_t* px, size_t n) {
-    if (n < kKeepFrom) {
+    if (n < kKeepFrom || n > kKeepUpTo) {
         free(px);
         return;
     }
@@ -102,19 +105,23 @@ BitmapRec* NewBmpRec(int width, int height, bool zero) {
 }
 
 int ClipBlock(int width, int height, int* x, int* y, int* w, int* h, int* sx, int* sy) {
-    if (*x < 0) {
-        *w += *x;
-        *sx -= *x;
-        *x = 0;
+    // In 64 bits: callers may pass any int, and the sums must not wrap.
+    int64_t X = *x, Y = *y, W = *w, H = *h, SX = *sx, SY = *sy;
+    if (X < 0) {
+        W += X;
+        SX -= X;
+        X = 0;
     }
-    if (*y < 0) {
-        *h += *y;
-        *sy -= *y;
-        *y = 0;
+    if (Y < 0) {
+        H += Y;
+        SY -= Y;
+        Y = 0;
     }
-    if (*x + *w > width) *w = width - *x;
-    if (*y + *h > height) *h = height - *y;
-    return *w > 0 && *h > 0;
+    W = std::min(W, width - X);
+    H = std::min(H, height - Y);
+    if (W <= 0 || H <= 0 || SX > INT32_MAX || SY > INT32_MAX) return 0;
+    *x = int(X), *y = int(Y), *w = int(W), *h = int(H), *sx = int(SX), *sy = int(SY);
+    return 1;
 }
 
 HDC GetDC(HWND wnd) {
@@ -124,6 +131,7 @@ HDC GetDC(HWND wnd) {
 
 int ReleaseDC(HWND wnd, HDC dc) {
     if (wnd || !dc || !dc->display) return 0;
+    dc->brush->uses--;
     delete dc;
     return 1;
 }
@@ -135,6 +143,7 @@ HDC CreateCompatibleDC(HDC) {
 BOOL DeleteDC(HDC dc) {
     if (!dc || dc->display) return FALSE;
     if (dc->bmp) dc->bmp->owner = nullptr;
+    dc->brush->uses--;
     delete dc;
     return TRUE;
 }
@@ -160,13 +169,15 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle) {
     }
     if (obj->kind == GDI_BRUSH) {
         BrushRec* old = dc->brush;
+        old->uses--;
         dc->brush = (BrushRec*)obj;
+        dc->brush->uses++;
         return old;
     }
     return nullptr;
 }
 
-// A picture still selected into a surface is not deleted, as on Windows.
+// A picture or brush still selected into a surface is not deleted.
 BOOL DeleteObject(HGDIOBJ handle) {
     GdiObj* obj = (GdiObj*)handle;
     if (!obj) return FALSE;
@@ -179,7 +190,9 @@ BOOL DeleteObject(HGDIOBJ handle) {
         return TRUE;
     }
     if (obj->kind == GDI_BRUSH) {
-        delete (BrushRec*)obj;
+        BrushRec* b = (BrushRec*)obj;
+        if (b->uses > 0) return FALSE;
+        delete b;
         return TRUE;
     }
     return FALSE;

@@ -23,6 +23,7 @@ struct BitmapRec : GdiObj {
 struct BrushRec : GdiObj {
     COLORREF color;
     bool hollow;
+    int uses;  // surfaces it is selected into
 };
 
 struct DCRec {

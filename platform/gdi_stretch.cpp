@@ -9,11 +9,12 @@ namespace {
 
 // Area averaging runs down, then across. Down, the source rows under a destination row are
 // summed with weights in 1/256 into 16-bit sums (at most 255 x 256); across, the sums under a
-// destination pixel with weights in 1/4096, so a channel ends scaled by 2^20. On each axis the
-// weights of one destination pixel add up to exactly one, so a 1:1 stretch is exact.
+// destination pixel with weights in 1/2^24 into 64-bit sums, so a channel ends scaled by 2^32.
+// On each axis the weights of one destination pixel add up to exactly one, so a 1:1 stretch is
+// exact.
 constexpr uint32_t kOneY = 256;
-constexpr uint32_t kOneX = 4096;
-constexpr int kScaleShift = 20;
+constexpr uint32_t kOneX = 1u << 24;
+constexpr int kScaleShift = 32;
 
 // For every destination pixel d0..d1-1 of one axis: the first source pixel under it, how many
 // it covers and their weights. Destination pixel i covers [i*S, (i+1)*S) and source pixel k
@@ -76,12 +77,12 @@ void AddRowDown(const uint32_t* row, int n, uint16_t w, uint16_t* even, uint16_t
 
 // Across one row of sums. The source pixels wholly under a destination pixel share one
 // weight, `mid` (kOneX x D / S, rounded down), and are summed first; the first and last pixels
-// take their covered shares, the last also what rounding `mid` down left over, so that the
-// weights still sum to kOneX.
+// take their covered shares, the last also what rounding `mid` down left over (less than one
+// 2^24th per pixel), so that the weights still sum to kOneX.
 struct RowTab {
     std::vector<int> first, count;
     std::vector<uint32_t> wFirst, wLast;
-    uint32_t mid;
+    uint64_t mid;
 };
 
 void MakeRowTab(const AxisTab& t, int S, int D, RowTab* r) {
@@ -90,25 +91,25 @@ void MakeRowTab(const AxisTab& t, int S, int D, RowTab* r) {
     r->count.resize(n);
     r->wFirst.resize(n);
     r->wLast.resize(n);
-    r->mid = uint32_t((uint64_t(kOneX) * D) / S);
+    r->mid = S > D ? (uint64_t(kOneX) * D) / S : 0;  // only shrinking has middle pixels
     for (size_t j = 0; j < n; j++) {
         const int cnt = t.start[j + 1] - t.start[j];
         r->count[j] = cnt;
         r->wFirst[j] = cnt > 1 ? t.weight[t.start[j]] : kOneX;
-        r->wLast[j] = cnt > 1 ? kOneX - r->wFirst[j] - uint32_t(cnt - 2) * r->mid : 0;
+        r->wLast[j] = cnt > 1 ? uint32_t(kOneX - r->wFirst[j] - uint64_t(cnt - 2) * r->mid) : 0;
     }
 }
 
 void SumAcross(const uint16_t* even, const uint16_t* odd, int k0, const RowTab& t, uint32_t* out) {
-    constexpr uint32_t kHalf = 1u << (kScaleShift - 1);
+    constexpr uint64_t kHalf = uint64_t(1) << (kScaleShift - 1);
     const int n = (int)t.first.size();
     for (int j = 0; j < n; j++) {
         const int a = t.first[j] - k0, cnt = t.count[j];
-        const uint32_t wa = t.wFirst[j];
-        uint32_t b = wa * even[2 * a], r = wa * even[2 * a + 1], g = wa * odd[2 * a];
+        const uint64_t wa = t.wFirst[j];
+        uint64_t b = wa * even[2 * a], r = wa * even[2 * a + 1], g = wa * odd[2 * a];
         if (cnt > 1) {
             const int z = a + cnt - 1;
-            const uint32_t wz = t.wLast[j];
+            const uint64_t wz = t.wLast[j];
             b += wz * even[2 * z];
             r += wz * even[2 * z + 1];
             g += wz * odd[2 * z];
@@ -118,12 +119,12 @@ void SumAcross(const uint16_t* even, const uint16_t* odd, int k0, const RowTab& 
                 mr += even[2 * k + 1];
                 mg += odd[2 * k];
             }
-            b += uint32_t(t.mid * mb);
-            r += uint32_t(t.mid * mr);
-            g += uint32_t(t.mid * mg);
+            b += t.mid * mb;
+            r += t.mid * mr;
+            g += t.mid * mg;
         }
-        out[j] = ((r + kHalf) >> kScaleShift) << 16 | ((g + kHalf) >> kScaleShift) << 8 |
-                 ((b + kHalf) >> kScaleShift);
+        out[j] = uint32_t((r + kHalf) >> kScaleShift) << 16 |
+                 uint32_t((g + kHalf) >> kScaleShift) << 8 | uint32_t((b + kHalf) >> kScaleShift);
     }
 }
 
@@ -155,12 +156,13 @@ void HalftoneBlock(const BitmapRec* s, int sx, int sy, int sw, int sh, BitmapRec
 void NearestBlock(const BitmapRec* s, int sx, int sy, int sw, int sh, BitmapRec* d, int x, int y,
                   int w, int h, int c0, int c1, int r0, int r1) {
     std::vector<int> col(c1 - c0);
-    for (int j = c0; j < c1; j++) col[j - c0] = sx + int((int64_t(2 * j + 1) * sw) / (2 * w));
+    for (int j = c0; j < c1; j++)
+        col[j - c0] = sx + int(((2 * int64_t(j) + 1) * sw) / (2 * int64_t(w)));
     for (int i = r0; i < r1; i++) {
-        const int k = sy + int((int64_t(2 * i + 1) * sh) / (2 * h));
+        const int k = sy + int(((2 * int64_t(i) + 1) * sh) / (2 * int64_t(h)));
         const uint32_t* row = s->px + size_t(k) * s->width;
-        uint32_t* out = d->px + size_t(y + i) * d->width + x;
-        for (int j = c0; j < c1; j++) out[j] = row[col[j - c0]];
+        uint32_t* out = d->px + size_t(y + i) * d->width + (x + c0);
+        for (int j = 0; j < c1 - c0; j++) out[j] = row[col[j]];
     }
 }
 
@@ -188,11 +190,14 @@ BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
     if (dst->display) return TRUE;
     const BitmapRec* s = src->bmp;
     BitmapRec* d = dst->bmp;
-    if (sx < 0 || sy < 0 || sx + sw > s->width || sy + sh > s->height) return FALSE;
+    if (sx < 0 || sy < 0 || int64_t(sx) + sw > s->width || int64_t(sy) + sh > s->height)
+        return FALSE;
     if (w == sw && h == sh) return BitBlt(dst, x, y, w, h, src, sx, sy, SRCCOPY);
     // Only the part of the destination rectangle inside the destination picture is built.
-    const int c0 = std::max(0, -x), c1 = std::min(w, d->width - x);
-    const int r0 = std::max(0, -y), r1 = std::min(h, d->height - y);
+    const int c0 = int(std::max<int64_t>(0, -int64_t(x)));
+    const int c1 = int(std::min<int64_t>(w, int64_t(d->width) - x));
+    const int r0 = int(std::max<int64_t>(0, -int64_t(y)));
+    const int r1 = int(std::min<int64_t>(h, int64_t(d->height) - y));
     if (c0 >= c1 || r0 >= r1) return TRUE;
     // Stretching within one picture reads from a copy of the source rectangle.
     std::vector<uint32_t> copy;

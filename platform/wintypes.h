@@ -50,11 +50,21 @@ struct SYSTEMTIME {
     WORD wMilliseconds;
 };
 
-inline WORD LOWORD(uintptr_t v) { return (WORD)(v & 0xFFFF); }
-inline WORD HIWORD(uintptr_t v) { return (WORD)((v >> 16) & 0xFFFF); }
-inline BYTE GetRValue(DWORD c) { return (BYTE)(c & 0xFF); }
-inline BYTE GetGValue(DWORD c) { return (BYTE)((c >> 8) & 0xFF); }
-inline BYTE GetBValue(DWORD c) { return (BYTE)((c >> 16) & 0xFF); }
+inline WORD LOWORD(uintptr_t v) {
+    return (WORD)(v & 0xFFFF);
+}
+inline WORD HIWORD(uintptr_t v) {
+    return (WORD)((v >> 16) & 0xFFFF);
+}
+inline BYTE GetRValue(DWORD c) {
+    return (BYTE)(c & 0xFF);
+}
+inline BYTE GetGValue(DWORD c) {
+    return (BYTE)((c >> 8) & 0xFF);
+}
+inline BYTE GetBValue(DWORD c) {
+    return (BYTE)((c >> 16) & 0xFF);
+}
 typedef DWORD COLORREF;
 inline constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
     return (COLORREF)r | ((COLORREF)g << 8) | ((COLORREF)b << 16);

@@ -85,6 +85,11 @@ TEST(CreateDir, PrivateFoldersAndRepeatable) {
     char path[MAX_PATH];
     ASSERT_EQ(MakeAppFilePath("log.log", path), 1);
     EXPECT_EQ(std::string(path), data + "/Halvorne/Quillet/log.log");
+    // A data folder that is a file: the application folder cannot be made, and CreateDir says so.
+    ASSERT_TRUE(WriteFileBytes(dir.File("plain"), {1}));
+    setenv("XDG_DATA_HOME", dir.File("plain").c_str(), 1);
+    ASSERT_EQ(GetAppFolder(), 1);
+    EXPECT_EQ(CreateDir(), 0);
     unsetenv("XDG_DATA_HOME");
 }
 

@@ -26,11 +26,11 @@ void PutLe(Bytes* b, size_t at, uint32_t v, int bytes) {
 }
 
 Bytes MakeGoodJpeg() {
-    return MakeJpeg(MakeGreyPic(40, 24), JpegSpec());
+    return MakeJpeg(MakeGreyPic(40, 24), JpegForm());
 }
 
 Bytes MakeGoodPng() {
-    PngSpec form = {.colourType = PNG_COLOR_TYPE_GRAY, .depth = 8, .width = 40, .height = 24};
+    PngForm form = {.colourType = PNG_COLOR_TYPE_GRAY, .depth = 8, .width = 40, .height = 24};
     form.samples.assign(40 * 24, 99);
     return MakePng(form);
 }
@@ -43,7 +43,7 @@ Bytes MakeGoodGif() {
 }
 
 Bytes MakeGoodBmp() {
-    return MakeBmp(MakeGreyPic(40, 24), BmpSpec());
+    return MakeBmp(MakeGreyPic(40, 24), BmpForm());
 }
 
 // A JPEG whose frame header claims 60000 x 60000 pixels.

@@ -59,7 +59,7 @@ enum JpegKind {
     kJpegCmykPlain,
     kJpegYcck
 };
-struct JpegSpec {
+struct JpegForm {
     JpegKind kind = kJpegBaseline;
     int quality = 95;
     bool full444 = false;  // chroma at full size
@@ -67,7 +67,7 @@ struct JpegSpec {
 };
 // pic gives the colours (grey takes the green channel); CMYK kinds take their inks from cmyk,
 // four bytes per pixel with 0 meaning no ink.
-Bytes MakeJpeg(const Pic& pic, const JpegSpec& form, const Bytes& cmyk = {});
+Bytes MakeJpeg(const Pic& pic, const JpegForm& form, const Bytes& cmyk = {});
 // An APP1 body holding an EXIF IFD0 with one orientation entry.
 Bytes MakeExifOrient(int orient, bool bigEndian);
 
@@ -83,7 +83,7 @@ struct JpegFacts {
 JpegFacts ReadJpegFacts(const Bytes& jpeg);
 
 // PNG fixtures: samples of any colour type and bit depth, packed as the file stores them.
-struct PngSpec {
+struct PngForm {
     int colourType;
     int depth;
     bool interlaced = false;
@@ -96,7 +96,7 @@ struct PngSpec {
     Rgb keyRgb = {};                     // tRNS of RGB when useKeyRgb
     bool useKeyRgb = false;
 };
-Bytes MakePng(const PngSpec& form);
+Bytes MakePng(const PngForm& form);
 // Only the signature and an IHDR chunk of the given size.
 Bytes MakePngHeader(uint32_t width, uint32_t height);
 
@@ -113,7 +113,7 @@ Bytes MakeGif(int screenW, int screenH, const std::vector<Rgb>& globalMap,
 
 // BMP fixtures of any supported layout. pixels holds palette indices (bits <= 8), 16-bit
 // values (bits 16) or is ignored in favour of pic (24 and 32 bits).
-struct BmpSpec {
+struct BmpForm {
     int bits = 24;
     bool topDown = false;
     bool coreHeader = false;  // 12-byte header, 3-byte palette entries
@@ -121,4 +121,4 @@ struct BmpSpec {
     std::vector<uint32_t> pixels;
     int compression = 0;
 };
-Bytes MakeBmp(const Pic& pic, const BmpSpec& form);
+Bytes MakeBmp(const Pic& pic, const BmpForm& form);

@@ -32,10 +32,10 @@ const ModeRow kModeRows[] = {
 class DstModeTest : public CodecTest {};
 
 TEST_F(DstModeTest, ModeFollowsTargetFolderAndUmask) {
-    PngSpec png = {.colourType = PNG_COLOR_TYPE_RGB, .depth = 8, .width = 3, .height = 2};
+    PngForm png = {.colourType = PNG_COLOR_TYPE_RGB, .depth = 8, .width = 3, .height = 2};
     png.samples.assign(3 * 2 * 3, 77);
     WriteBytes(In("src.png"), MakePng(png));
-    WriteBytes(In("src.bmp"), MakeBmp(MakePic(3, 2), BmpSpec()));
+    WriteBytes(In("src.bmp"), MakeBmp(MakePic(3, 2), BmpForm()));
     std::string sub = In("sub"), dst = sub + "/out";
     for (const ModeRow& row : kModeRows) {
         SCOPED_TRACE(row.name);

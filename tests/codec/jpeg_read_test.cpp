@@ -58,7 +58,7 @@ TEST_F(JpegReadTest, DecodesEveryColourSpaceAndMode) {
 
     for (const ColourRow& row : kColourRows) {
         SCOPED_TRACE(row.name);
-        JpegSpec form;
+        JpegForm form;
         form.kind = row.kind;
         // Named .gif: the type comes from the file's first bytes.
         Bytes jpeg = MakeJpeg(pic, form, inks);
@@ -113,7 +113,7 @@ TEST_F(JpegReadTest, TurnsExifOrientationUpright) {
     for (const OrientRow& row : kOrientRows) {
         SCOPED_TRACE("orientation " + std::to_string(row.orient) + (row.bigEndian ? " MM" : " II") +
                      (row.cutBytes ? " cut" : ""));
-        JpegSpec form;
+        JpegForm form;
         form.quality = 100;
         form.full444 = true;
         form.app1 = MakeExifOrient(row.orient, row.bigEndian);

@@ -18,7 +18,7 @@ class JpegSaveTest : public CodecTest {};
 
 TEST_F(JpegSaveTest, RoundTripKeepsTheColours) {
     Pic pic = MakeSmoothPic(41, 30);
-    WriteBytes(In("src.bmp"), MakeBmp(pic, BmpSpec()));
+    WriteBytes(In("src.bmp"), MakeBmp(pic, BmpForm()));
     ASSERT_NE(SaveJpegFile(In("src.bmp").c_str(), In("mid.jpg").c_str(), 100), 0);
     ASSERT_NE(GetJpegFile(In("mid.jpg").c_str(), In("back.bmp").c_str()), 0);
     Pic got;
@@ -37,7 +37,7 @@ const QualityRow kQualityRows[] = {
 };
 
 TEST_F(JpegSaveTest, QualityIsClampedAndTopQualityKeepsChroma) {
-    WriteBytes(In("src.bmp"), MakeBmp(MakeSmoothPic(24, 16), BmpSpec()));
+    WriteBytes(In("src.bmp"), MakeBmp(MakeSmoothPic(24, 16), BmpForm()));
     for (const QualityRow& row : kQualityRows) {
         SCOPED_TRACE("quality " + std::to_string(row.quality));
         ASSERT_NE(SaveJpegFile(In("src.bmp").c_str(), In("out.jpg").c_str(), row.quality), 0);
@@ -88,7 +88,7 @@ TEST_F(JpegSaveTest, ReadsEveryBmpLayout) {
     for (const BmpRow& row : kBmpRows) {
         SCOPED_TRACE(row.name);
         Pic pic = MakePic(kW, kH);
-        BmpSpec form;
+        BmpForm form;
         form.bits = row.bits;
         form.topDown = row.topDown;
         form.coreHeader = row.coreHeader;

@@ -5,7 +5,7 @@ static void PutLe(Bytes* b, uint32_t v, int bytes) {
     for (int i = 0; i < bytes; i++) b->push_back((uint8_t)(v >> (8 * i)));
 }
 
-Bytes MakeBmp(const Pic& pic, const BmpSpec& form) {
+Bytes MakeBmp(const Pic& pic, const BmpForm& form) {
     int bits = form.bits;
     size_t stride = (((size_t)pic.width * bits + 31) / 32) * 4;
     uint32_t infoBytes = form.coreHeader ? 12 : 40;

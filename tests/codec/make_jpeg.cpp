@@ -17,7 +17,7 @@ static void FailTestJpeg(j_common_ptr cinfo) {
     longjmp(((TestJpegErr*)cinfo->err)->jmp, 1);
 }
 
-Bytes MakeJpeg(const Pic& pic, const JpegSpec& form, const Bytes& cmyk) {
+Bytes MakeJpeg(const Pic& pic, const JpegForm& form, const Bytes& cmyk) {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);

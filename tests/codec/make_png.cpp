@@ -20,7 +20,7 @@ static int GetPngChannels(int colourType) {
 }
 
 // Writes the signature and IHDR (and the rest when form has samples) into out.
-static void WritePng(const PngSpec& form, Bytes* out) {
+static void WritePng(const PngForm& form, Bytes* out) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     if (setjmp(png_jmpbuf(png))) {
@@ -77,14 +77,14 @@ static void WritePng(const PngSpec& form, Bytes* out) {
     png_destroy_write_struct(&png, &info);
 }
 
-Bytes MakePng(const PngSpec& form) {
+Bytes MakePng(const PngForm& form) {
     Bytes out;
     WritePng(form, &out);
     return out;
 }
 
 Bytes MakePngHeader(uint32_t width, uint32_t height) {
-    PngSpec form = {
+    PngForm form = {
         .colourType = PNG_COLOR_TYPE_RGB, .depth = 8, .width = (int)width, .height = (int)height};
     return MakePng(form);
 }

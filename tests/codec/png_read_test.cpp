@@ -61,7 +61,7 @@ uint8_t OverWhite(uint8_t c, uint8_t a) {
 }
 
 // Fills form with samples for row, and want with the picture they should give.
-void MakePngCase(const PngRow& row, PngSpec* form, Pic* want) {
+void MakePngCase(const PngRow& row, PngForm* form, Pic* want) {
     const int kW = 13, kH = 11;
     *form = {.colourType = row.colourType,
              .depth = row.depth,
@@ -120,7 +120,7 @@ class PngReadTest : public CodecTest {};
 TEST_F(PngReadTest, DecodesEveryColourTypeAndDepth) {
     for (const PngRow& row : kPngRows) {
         SCOPED_TRACE(row.name);
-        PngSpec form;
+        PngForm form;
         Pic want;
         MakePngCase(row, &form, &want);
         // Named .jpg: the type comes from the file's first bytes.

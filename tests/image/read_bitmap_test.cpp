@@ -12,8 +12,8 @@ uint32_t Expand5(uint32_t c) {
 }
 
 // A 5 x 3 picture of distinct pixels for the depth, and the colours it must read as.
-BmpSpec Pattern(int bits, std::vector<uint32_t>* want) {
-    BmpSpec s;
+BmpForm Pattern(int bits, std::vector<uint32_t>* want) {
+    BmpForm s;
     s.w = 5;
     s.h = 3;
     s.bits = bits;
@@ -51,7 +51,7 @@ TEST(ReadBitmap, ReadsEveryDepthAndHeader) {
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.name);
         std::vector<uint32_t> want;
-        BmpSpec s = Pattern(c.bits, &want);
+        BmpForm s = Pattern(c.bits, &want);
         s.core = c.core;
         s.topDown = c.topDown;
         const std::string path = dir.File("p.bmp");
@@ -70,7 +70,7 @@ TEST(ReadBitmap, ReadsEveryDepthAndHeader) {
 
 // biClrUsed 16 on an 8-bit file: 16 entries are read and the pixels start right behind them.
 TEST(ReadBitmap, ShortPaletteOnEightBits) {
-    BmpSpec s;
+    BmpForm s;
     s.w = 4;
     s.h = 1;
     s.bits = 8;
@@ -91,7 +91,7 @@ TEST(ReadBitmap, PaddedRows) {
     TempDir dir;
     for (int w : {100, 101}) {
         SCOPED_TRACE(w);
-        BmpSpec s;
+        BmpForm s;
         s.w = w;
         s.h = 50;
         for (int i = 0; i < w * 50; i++) s.px.push_back(uint32_t(i * 2654435761u) & 0xFFFFFF);
@@ -145,7 +145,7 @@ TEST(ReadBitmap, RefusesBadFiles) {
     TempDir dir;
     for (const RefuseCase& c : cases) {
         SCOPED_TRACE(c.name);
-        BmpSpec s;
+        BmpForm s;
         s.w = 3;
         s.h = 2;
         s.bits = 8;
@@ -169,7 +169,7 @@ TEST(ReadBitmap, RefusesBadFiles) {
 
 // A file cut short in its pixel block is read; the missing rows are black.
 TEST(ReadBitmap, ShortPixelBlockReadsWhatIsThere) {
-    BmpSpec s;
+    BmpForm s;
     s.w = 2;
     s.h = 2;
     s.px = {0x112233, 0x445566, 0x778899, 0xAABBCC};

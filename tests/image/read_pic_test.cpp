@@ -11,8 +11,8 @@
 
 namespace {
 
-BmpSpec Checker(int w, int h) {
-    BmpSpec s;
+BmpForm Checker(int w, int h) {
+    BmpForm s;
     s.w = w;
     s.h = h;
     for (int y = 0; y < h; y++)

@@ -73,17 +73,21 @@ TEST(StretchRotBlt, KeyAndBlend) {
     Surface src(3, 1, {K, K1, B});
     struct Case {
         const char* name;
-        int blend;
+        int keyed, blend, rot;
         std::vector<uint32_t> want;
     };
     const Case cases[] = {
-        {"keyed", 0, {0x808080, K1, B}},
-        {"keyed and blended", 1, {0x808080, 0x40BF40, 0x504040}},
+        {"keyed", 1, 0, 0, {0x808080, K1, B}},
+        {"keyed and blended", 1, 1, 0, {0x808080, 0x40BF40, 0x504040}},
+        {"blended", 0, 1, 0, {0x40BF40, 0x40BF40, 0x504040}},
+        {"blended half turn", 0, 1, 2, {0x504040, 0x40BF40, 0x40BF40}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         Surface dst(3, 1, {0x808080, 0x808080, 0x808080});
-        ASSERT_EQ(StretchRotBlt(dst.dc, 0, 0, 3, 1, src.dc, 0, 0, 3, 1, 0, 0, 1, 1, c.blend), 1);
+        ASSERT_EQ(
+            StretchRotBlt(dst.dc, 0, 0, 3, 1, src.dc, 0, 0, 3, 1, c.rot, 0, c.keyed, 1, c.blend),
+            1);
         EXPECT_EQ(ComparePics(dst.Pixels(), c.want, 3), "");
     }
 }

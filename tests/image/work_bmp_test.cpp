@@ -39,8 +39,8 @@ TEST(FitWorkZoom, CoverFitWithinThePixelBudget) {
 }
 
 // A picture whose pixel (x, y) is coded by its position, so the canvas shows what lies where.
-BmpSpec Coded(int w, int h) {
-    BmpSpec s;
+BmpForm Coded(int w, int h) {
+    BmpForm s;
     s.w = w;
     s.h = h;
     for (int y = 0; y < h; y++)
@@ -94,6 +94,31 @@ TEST_F(WorkTest, ExtremeAspectWarnsOnce) {
     ASSERT_EQ(rec.msgs.size(), 1u);
     EXPECT_EQ(rec.msgs[0].text, "画像の縦横比が大きすぎるため、正しく表示できない可能性があります");
     EXPECT_FLOAT_EQ(WorkBmp.zoom, 1.024f);
+}
+
+// The white margins count too: a 1 x 1000000 picture (a 4 MB file) gets a view of at most
+// 32 M pixels instead of one of a gigabyte.
+TEST_F(WorkTest, ThinPictureViewStaysWithinBudget) {
+    BmpForm s;
+    s.w = 1;
+    s.h = 1000000;
+    s.bits = 1;
+    s.pal = {0x000000, 0xFFFFFF};
+    s.px.assign(s.w * s.h, 1);
+    ASSERT_TRUE(WriteFileBytes(env.data.File("thin.bmp"), MakeBmpFile(s)));
+    MsgRecorder rec;
+    ASSERT_EQ(InitWorkBmp(env.data.File("thin.bmp").c_str()), 1);
+    EXPECT_EQ(rec.msgs.size(), 1u);
+    EXPECT_LE(int64_t(WorkBmp.viewW) * WorkBmp.viewH, int64_t(kViewBudget));
+    EXPECT_GT(int64_t(WorkBmp.viewW) * WorkBmp.viewH, int64_t(kViewBudget * 0.99));
+    EXPECT_EQ(PowWorkBmp(+1), 0);  // already at the largest zoom
+}
+
+TEST_F(WorkTest, OverlongPathIsRefused) {
+    Load(240, 260);
+    const std::string path = env.data.path + "/" + std::string(300, 'p') + ".bmp";
+    EXPECT_EQ(InitWorkBmp(path.c_str()), 0);
+    EXPECT_EQ(WorkBmp.srcW, 240);
 }
 
 TEST_F(WorkTest, ZoomStopsAtItsBounds) {

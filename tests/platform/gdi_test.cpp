@@ -111,6 +111,21 @@ TEST(StretchBlt, HalftoneShrinkKeepsTheMean) {
     EXPECT_NEAR(double(got) / (dw * dh), double(sum) / (sw * sh), 0.5);
 }
 
+// However far a row is shrunk, its halves weigh the same: white then black averages to grey.
+TEST(StretchBlt, HalftoneFarShrinkWeighsEveryPixelAlike) {
+    for (int sw : {100, 3000, 5000, 100000}) {
+        SCOPED_TRACE(sw);
+        std::vector<uint32_t> row(sw, 0);
+        std::fill(row.begin(), row.begin() + sw / 2, 0xFFFFFF);
+        Surface src(sw, 1, row), dst(1, 1, {0x123456});
+        SetStretchBltMode(dst.dc, HALFTONE);
+        ASSERT_TRUE(StretchBlt(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, sw, 1, SRCCOPY));
+        const uint32_t got = dst.Pixels()[0];
+        EXPECT_NEAR(int(got & 0xFF), 128, 1);
+        EXPECT_EQ(got, Grey(got & 0xFF));
+    }
+}
+
 TEST(StretchBlt, ClipsToTheDestinationAndRefusesOutsideSources) {
     Surface src(2, 1, {Grey(10), Grey(200)});
     Surface dst(3, 1, {Grey(1), Grey(1), Grey(1)});
@@ -165,6 +180,30 @@ TEST(GetDIBits, RowsInBothOrders) {
     }
 }
 
+// Sizes near the ends of int clip without wrapping.
+TEST(BitBlt, HugeSizesClipWithoutWrapping) {
+    Surface s(2, 1, {Grey(1), Grey(2)}), d(2, 1, {0, 0});
+    EXPECT_TRUE(BitBlt(d.dc, 1, 0, INT32_MAX, 1, s.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(ComparePics(d.Pixels(), {0, Grey(1)}, 2), "");
+    SetStretchBltMode(d.dc, COLORONCOLOR);
+    EXPECT_TRUE(StretchBlt(d.dc, -(1 << 30), 0, (1 << 30) + 2, 1, s.dc, 0, 0, 2, 1, SRCCOPY));
+    EXPECT_FALSE(StretchBlt(d.dc, 0, 0, 2, 1, s.dc, 1, 0, INT32_MAX, 1, SRCCOPY));
+}
+
+// Scan lines of a DIB taller than the picture: only the picture's rows are counted and written.
+TEST(GetDIBits, CountsOnlyRowsItWrites) {
+    Surface s(1, 2, {Grey(1), Grey(2)});
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = 1;
+    bi.bmiHeader.biHeight = 4;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    std::vector<uint32_t> rows(4, 0xEEEEEE);
+    EXPECT_EQ(GetDIBits(s.dc, s.bmp, 0, 4, rows.data(), &bi, DIB_RGB_COLORS), 2);
+    EXPECT_EQ(rows, (std::vector<uint32_t>{Grey(2), Grey(1), 0xEEEEEE, 0xEEEEEE}));
+}
+
 TEST(GdiObjects, SelectedPictureIsNotDeleted) {
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -175,6 +214,11 @@ TEST(GdiObjects, SelectedPictureIsNotDeleted) {
     EXPECT_TRUE(DeleteObject(b));
     EXPECT_EQ(CreateCompatibleBitmap(screen, 0, 4), nullptr);
     EXPECT_EQ(CreateCompatibleBitmap(screen, 1 << 15, 1 << 15), nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HGDIOBJ oldBrush = SelectObject(dc, brush);
+    EXPECT_FALSE(DeleteObject(brush));
+    SelectObject(dc, oldBrush);
+    EXPECT_TRUE(DeleteObject(brush));
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
 }

@@ -127,7 +127,7 @@ void PutLe16(std::vector<unsigned char>& b, size_t at, uint16_t v) {
     b[at + 1] = (unsigned char)(v >> 8);
 }
 
-std::vector<unsigned char> MakeBmpFile(const BmpSpec& s) {
+std::vector<unsigned char> MakeBmpFile(const BmpForm& s) {
     const int entries = s.bits <= 8 ? (s.clrUsed ? s.clrUsed : 1 << s.bits) : s.clrUsed;
     const int entry = s.core ? 3 : 4;
     const size_t hdr = s.core ? 12 : 40;

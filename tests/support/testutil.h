@@ -48,7 +48,7 @@ std::string ComparePics(const std::vector<uint32_t>& got, const std::vector<uint
 
 // A BMP file in memory. Pixels are palette indices for 1, 4 and 8 bits, else 0x00RRGGBB (16-bit
 // files keep the top five bits of each channel). Rows are given top-down.
-struct BmpSpec {
+struct BmpForm {
     int w = 1, h = 1;
     int bits = 24;
     bool core = false;     // 12-byte header with 3-byte palette entries
@@ -57,7 +57,7 @@ struct BmpSpec {
     std::vector<uint32_t> pal;
     std::vector<uint32_t> px;
 };
-std::vector<unsigned char> MakeBmpFile(const BmpSpec& form);
+std::vector<unsigned char> MakeBmpFile(const BmpForm& form);
 // Little-endian field writes into a built file, for damaging headers.
 void PutLe32(std::vector<unsigned char>& b, size_t at, uint32_t v);
 void PutLe16(std::vector<unsigned char>& b, size_t at, uint16_t v);
