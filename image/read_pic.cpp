@@ -1,6 +1,5 @@
 // Picks the reader by the file name's extension, and converts JPEG, GIF and PNG files to a BMP
 // through the codec library.
-#include <cstdio>
 #include <cstring>
 
 #include "app/folders.h"
@@ -45,13 +44,11 @@ HBITMAP ReadJpegFile(HWND owner, const char* path, SIZE* size) {
     if (!MakeAppFilePath(kTempBmpName, temp)) return nullptr;
     // A longer path would be cut and name another file.
     if (strlen(path) >= (size_t)MAX_PATH) return nullptr;
-    char src[MAX_PATH];
-    snprintf(src, MAX_PATH, "%s", path);
     DeleteFileA(temp);
     HMODULE lib = LoadLibraryA("HlvJpg.DLL");
     if (lib) {
         GetJpegFileFn get = (GetJpegFileFn)GetProcAddress(lib, "GetJpegFile");
-        const int ok = get && get(src, temp);
+        const int ok = get && get(path, temp);
         FreeLibrary(lib);
         if (!ok) return nullptr;
     }

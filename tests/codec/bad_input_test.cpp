@@ -114,54 +114,31 @@ const BadRow kBadPicRows[] = {
     {"BMP (not a type GetJpegFile reads)", MakeGoodBmp},
 };
 
+// A good BMP with the n-byte field at `at` set to v.
+template <size_t at, uint32_t v, int n>
+Bytes PatchedBmp() {
+    Bytes b = MakeGoodBmp();
+    PutLe(&b, at, v, n);
+    return b;
+}
+
 const BadRow kBadBmpRows[] = {
     {"empty file", MakeEmpty},
     {"garbage", MakeGarbage},
     {"BMP cut inside its pixels", [] { return Cut(MakeGoodBmp(), MakeGoodBmp().size() - 10); }},
     {"BMP cut inside its header", [] { return Cut(MakeGoodBmp(), 30); }},
-    {"RLE-compressed BMP",
-     [] {
-         Bytes b = MakeGoodBmp();
-         PutLe(&b, 30, 1, 4);
-         return b;
-     }},
-    {"BMP 70000 pixels wide",
-     [] {
-         Bytes b = MakeGoodBmp();
-         PutLe(&b, 18, 70000, 4);
-         return b;
-     }},
+    {"RLE-compressed BMP", PatchedBmp<30, 1, 4>},
+    {"BMP 70000 pixels wide", PatchedBmp<18, 70000, 4>},
     {"BMP 20000 x 20000",
      [] {
-         Bytes b = MakeGoodBmp();
-         PutLe(&b, 18, 20000, 4);
+         Bytes b = PatchedBmp<18, 20000, 4>();
          PutLe(&b, 22, 20000, 4);
          return b;
      }},
-    {"BMP of height 0",
-     [] {
-         Bytes b = MakeGoodBmp();
-         PutLe(&b, 22, 0, 4);
-         return b;
-     }},
-    {"BMP of 3 bits per pixel",
-     [] {
-         Bytes b = MakeGoodBmp();
-         PutLe(&b, 28, 3, 2);
-         return b;
-     }},
-    {"BMP with a 20-byte header",
-     [] {
-         Bytes b = MakeGoodBmp();
-         PutLe(&b, 14, 20, 4);
-         return b;
-     }},
-    {"BMP with pixels past its end",
-     [] {
-         Bytes b = MakeGoodBmp();
-         PutLe(&b, 10, 60000, 4);
-         return b;
-     }},
+    {"BMP of height 0", PatchedBmp<22, 0, 4>},
+    {"BMP of 3 bits per pixel", PatchedBmp<28, 3, 2>},
+    {"BMP with a 20-byte header", PatchedBmp<14, 20, 4>},
+    {"BMP with pixels past its end", PatchedBmp<10, 60000, 4>},
     {"JPEG (not a BMP)", MakeGoodJpeg},
 };
 
