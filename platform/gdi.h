@@ -134,3 +134,7 @@ int SetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, const void* bits, con
               UINT usage);
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
+
+// A skin or strip bitmap of the program's resources by number (MAKEINTRESOURCEA); none when the
+// number names no bitmap. The caller releases it with DeleteObject.
+HBITMAP LoadBitmapA(HINSTANCE inst, LPCSTR name);

@@ -29,6 +29,14 @@ constexpr int MAX_PATH = 260;
 // A window. The record itself belongs to the window system of the platform layer.
 typedef struct WndRec* HWND;
 
+// The program instance (the same record as a loaded module); resources are the program's own
+// whatever instance is passed.
+typedef struct ModuleRec* HINSTANCE;
+
+// Resources are addressed by number: the number travels in the name pointer.
+#define MAKEINTRESOURCEA(i) ((LPCSTR)(uintptr_t)(WORD)(i))
+#define IS_INTRESOURCE(p) (((uintptr_t)(p) >> 16) == 0)
+
 struct RECT {
     LONG left, top, right, bottom;
 };
