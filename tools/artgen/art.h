@@ -119,8 +119,8 @@ QColor LookShade(const QColor& c, BtnLook look);
 // Drawing modules, each writes its resources.
 int DrawMainSkins(const ArtOut& out);     // 118-123 and the strips that sit on 118
 int DrawPreviewSkins(const ArtOut& out);  // preview phone 138 with strip 139, splash 143
-int DrawDlgSkins(const ArtOut& out);      // dialog skins 125, 129, 146, 154, 160, 164, 176, 185,
-                                          // 197, 198 and the stamp dialog's buttons
+int DrawDlgSkins(const ArtOut& out);      // dialogs 125, 129, 154, 160, 164, 176, 185, 197, 198
+int DrawStmpDlgSkins(const ArtOut& out);  // stamp dialog 146 and its buttons 147, 149, 150, 151
 int DrawDlgStrips(const ArtOut& out);     // the pill buttons shared by the dialogs
 int DrawIcons(const ArtOut& out);         // icons 135, 196 and cursors 204, 205
 int DrawStamps(const ArtOut& out);        // content/message and content/item

@@ -1,7 +1,7 @@
 // The artwork generator: draws every skin, button strip, icon and cursor into res/, the stamp
 // collections into content/, and a contact sheet of all of it.
 //   quillet_artgen <res folder> <content folder> <contact sheet.png> [module...]
-// Modules: main preview dlg strips icons stamps (all when none is named).
+// Modules: main preview dlg stmpdlg strips icons stamps (all when none is named).
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
@@ -16,8 +16,9 @@ struct ArtModule {
 
 // The main skins come first: their strips are cut from the finished skin 118.
 static const ArtModule kModules[] = {
-    {"main", DrawMainSkins},   {"preview", DrawPreviewSkins}, {"dlg", DrawDlgSkins},
-    {"strips", DrawDlgStrips}, {"icons", DrawIcons},          {"stamps", DrawStamps},
+    {"main", DrawMainSkins},       {"preview", DrawPreviewSkins}, {"dlg", DrawDlgSkins},
+    {"stmpdlg", DrawStmpDlgSkins}, {"strips", DrawDlgStrips},     {"icons", DrawIcons},
+    {"stamps", DrawStamps},
 };
 
 static int IsChosen(const char* name, int argc, char** argv) {
