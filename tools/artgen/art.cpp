@@ -186,3 +186,36 @@ QImage FlatBg(int w, int h, const QColor& c) {
     img.fill(c);
     return img;
 }
+
+void DrawPhoneBody(QPainter& p, const QRectF& body, double radius, double plateInset) {
+    QLinearGradient g(body.topLeft(), body.topRight());
+    g.setColorAt(0, QColor(250, 170, 198));
+    g.setColorAt(0.35, QColor(255, 206, 222));
+    g.setColorAt(1, QColor(240, 150, 184));
+    p.setPen(QPen(kPinkDark, 2));
+    p.setBrush(g);
+    p.drawRoundedRect(body, radius, radius);
+    const double plateR = radius - plateInset + 1;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 228, 238));
+    p.drawRoundedRect(body.adjusted(plateInset, plateInset, -plateInset, -plateInset), plateR,
+                      plateR);
+}
+
+void DrawScreenBezel(QPainter& p, const QRect& screen, double mx, double my, double radius) {
+    const QRectF bezel = QRectF(screen).adjusted(-mx, -my, mx, my);
+    QLinearGradient g(bezel.topLeft(), bezel.bottomRight());
+    g.setColorAt(0, QColor(120, 70, 96));
+    g.setColorAt(1, QColor(70, 36, 56));
+    p.setBrush(g);
+    p.setPen(QPen(kPinkDark.darker(120), 1));
+    p.drawRoundedRect(bezel, radius, radius);
+    p.fillRect(screen, Qt::white);
+}
+
+void DrawAntennaRod(QPainter& p, QPointF top, QPointF foot, double width) {
+    p.setPen(QPen(kPinkDark, width, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(top, foot);
+    p.setPen(QPen(kPink.lighter(105), width - 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(top, foot);
+}

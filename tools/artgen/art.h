@@ -79,6 +79,12 @@ void DrawTextIn(QPainter& p, const QRectF& r, const QString& text, const QFont& 
 // A friendly bear head (ears, muzzle, eyes) centred at c with the given face diameter.
 void DrawBearHead(QPainter& p, QPointF c, double d);
 
+// Parts of the drawn phones (main window and preview): the pink body with its lighter face
+// plate, the dark bezel round a white screen, and the antenna rod.
+void DrawPhoneBody(QPainter& p, const QRectF& body, double radius, double plateInset);
+void DrawScreenBezel(QPainter& p, const QRect& screen, double mx, double my, double radius);
+void DrawAntennaRod(QPainter& p, QPointF top, QPointF foot, double width);
+
 // The three looks of a button: 0 normal, 1 hover (lighter, lit), 2 pressed (darker, one pixel
 // down and right).
 enum BtnLook { LOOK_NORMAL, LOOK_HOVER, LOOK_PRESSED };

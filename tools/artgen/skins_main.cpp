@@ -249,39 +249,19 @@ QImage DrawTabPage(int tab) {
 
 // The antenna: a pink rod from the phone's top to the bear-head ball in the corner.
 void DrawAntenna(QPainter& p) {
-    p.setPen(QPen(kPinkDark, 7, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(30, 30), QPointF(44, 64));
-    p.setPen(QPen(kPink.lighter(105), 4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(30, 30), QPointF(44, 64));
+    DrawAntennaRod(p, QPointF(30, 30), QPointF(44, 64), 7);
     DrawAntennaBall(p, LOOK_NORMAL);
 }
 
 // The phone body with its screen bezel, speaker, key well and scale.
 void DrawPhone(QPainter& p, const QImage& track) {
-    QLinearGradient body(kPhone.topLeft(), kPhone.topRight());
-    body.setColorAt(0, QColor(250, 170, 198));
-    body.setColorAt(0.35, QColor(255, 206, 222));
-    body.setColorAt(1, QColor(240, 150, 184));
-    p.setPen(QPen(kPinkDark, 2));
-    p.setBrush(body);
-    p.drawRoundedRect(kPhone, 34, 34);
-    // Face plate: lighter inside the body edge.
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 228, 238));
-    p.drawRoundedRect(kPhone.adjusted(7, 7, -7, -7), 28, 28);
+    DrawPhoneBody(p, kPhone, 34, 7);
     // Speaker slot and a small heart logo above the clear/reset keys.
     p.setBrush(kPinkDeep);
     p.drawRoundedRect(QRectF(76, 76, 46, 6), 3, 3);
     DrawGlyph(p, GLYPH_HEART, QRectF(93, 88, 12, 11), kPinkDeep);
     // Screen bezel, dark glossy, the white screen exactly under the work area.
-    const QRectF bezel = QRectF(kScreen).adjusted(-9, -9, 9, 9);
-    QLinearGradient bz(bezel.topLeft(), bezel.bottomRight());
-    bz.setColorAt(0, QColor(120, 70, 96));
-    bz.setColorAt(1, QColor(70, 36, 56));
-    p.setBrush(bz);
-    p.setPen(QPen(kPinkDark.darker(120), 1));
-    p.drawRoundedRect(bezel, 10, 10);
-    p.fillRect(kScreen, Qt::white);
+    DrawScreenBezel(p, kScreen, 9, 9, 10);
     // Key well behind the zoom, rotate and mirror keys.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(252, 206, 224));

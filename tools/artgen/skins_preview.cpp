@@ -45,33 +45,14 @@ void DrawStrap(QPainter& p) {
 
 void DrawPrePhone(QPainter& p) {
     // Antenna with a bear ball, as on the main window's phone.
-    p.setPen(QPen(kPinkDark, 8, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(112, 40), QPointF(118, 100));
-    p.setPen(QPen(kPink.lighter(105), 5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(112, 40), QPointF(118, 100));
+    DrawAntennaRod(p, QPointF(112, 40), QPointF(118, 100), 8);
     DrawBearHead(p, QPointF(111, 30), 38);
     DrawStrap(p);
-    QLinearGradient body(kPreBody.topLeft(), kPreBody.topRight());
-    body.setColorAt(0, QColor(250, 170, 198));
-    body.setColorAt(0.35, QColor(255, 206, 222));
-    body.setColorAt(1, QColor(240, 150, 184));
-    p.setPen(QPen(kPinkDark, 2));
-    p.setBrush(body);
-    p.drawRoundedRect(kPreBody, 40, 40);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(255, 228, 238));
-    p.drawRoundedRect(kPreBody.adjusted(8, 8, -8, -8), 33, 33);
+    DrawPhoneBody(p, kPreBody, 40, 8);
     // Earpiece and the screen bezel around the opening.
     p.setBrush(kPinkDeep);
     p.drawRoundedRect(QRectF(150, 140, 48, 7), 3.5, 3.5);
-    const QRectF bezel = QRectF(kPreScreen).adjusted(-10, -12, 10, 12);
-    QLinearGradient bz(bezel.topLeft(), bezel.bottomRight());
-    bz.setColorAt(0, QColor(120, 70, 96));
-    bz.setColorAt(1, QColor(70, 36, 56));
-    p.setBrush(bz);
-    p.setPen(QPen(kPinkDark.darker(120), 1));
-    p.drawRoundedRect(bezel, 12, 12);
-    p.fillRect(kPreScreen, Qt::white);
+    DrawScreenBezel(p, kPreScreen, 10, 12, 12);
     DrawTextIn(p, QRectF(114, 329, 120, 14), "Quillet", ArtFont(11, true), kPinkDeep);
     // Cursor pad and the left soft key; the right soft key is the close button.
     p.setPen(QPen(kPinkDeep, 1.2));
