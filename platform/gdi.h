@@ -99,7 +99,12 @@ constexpr int DKGRAY_BRUSH = 3;
 constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
 
-// Surfaces and objects.
+constexpr int TRANSPARENT = 1;
+constexpr int OPAQUE = 2;
+constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
+
+// Surfaces and objects. GetDC of a window draws into the window's picture; ReleaseDC then shows
+// what was drawn.
 HDC GetDC(HWND wnd);
 int ReleaseDC(HWND wnd, HDC dc);
 HDC CreateCompatibleDC(HDC dc);
@@ -111,6 +116,11 @@ int GetObjectA(HGDIOBJ obj, int size, void* out);
 HBRUSH CreateSolidBrush(COLORREF color);
 HGDIOBJ GetStockObject(int which);
 int GetDeviceCaps(HDC dc, int index);
+
+// Text colours and background mode of a surface, for the text drawn on it.
+COLORREF SetTextColor(HDC dc, COLORREF color);
+COLORREF SetBkColor(HDC dc, COLORREF color);
+int SetBkMode(HDC dc, int mode);
 
 // Pixels and blocks. Destination writes are clipped to the destination picture.
 BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop);

@@ -41,6 +41,9 @@ HDC NewDCRec(bool display) {
     dc->brush->uses++;
     dc->stretchMode = BLACKONWHITE;
     dc->display = display;
+    dc->textColor = RGB(0, 0, 0);
+    dc->bkColor = RGB(255, 255, 255);
+    dc->bkMode = OPAQUE;
     return dc;
 }
 
@@ -125,12 +128,13 @@ int ClipBlock(int width, int height, int* x, int* y, int* w, int* h, int* sx, in
 }
 
 HDC GetDC(HWND wnd) {
-    if (wnd) return nullptr;  // window surfaces belong to the window system
+    if (wnd) return GetWndDC(wnd);
     return NewDCRec(true);
 }
 
 int ReleaseDC(HWND wnd, HDC dc) {
-    if (wnd || !dc || !dc->display) return 0;
+    if (wnd) return ReleaseWndDC(wnd, dc);
+    if (!dc || !dc->display) return 0;
     dc->brush->uses--;
     delete dc;
     return 1;
@@ -177,7 +181,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle) {
     return nullptr;
 }
 
-// A picture or brush still selected into a surface is not deleted.
+// A picture or brush still selected into a surface is not deleted; regions always are.
 BOOL DeleteObject(HGDIOBJ handle) {
     GdiObj* obj = (GdiObj*)handle;
     if (!obj) return FALSE;
@@ -193,6 +197,10 @@ BOOL DeleteObject(HGDIOBJ handle) {
         BrushRec* b = (BrushRec*)obj;
         if (b->uses > 0) return FALSE;
         delete b;
+        return TRUE;
+    }
+    if (obj->kind == GDI_REGION) {
+        delete (RgnRec*)obj;
         return TRUE;
     }
     return FALSE;
@@ -222,4 +230,25 @@ HBRUSH CreateSolidBrush(COLORREF color) {
 HGDIOBJ GetStockObject(int which) {
     if (which < WHITE_BRUSH || which > NULL_BRUSH) return nullptr;
     return &g_stockBrushes[which];
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+    if (!dc) return CLR_INVALID;
+    const COLORREF old = dc->textColor;
+    dc->textColor = color;
+    return old;
+}
+
+COLORREF SetBkColor(HDC dc, COLORREF color) {
+    if (!dc) return CLR_INVALID;
+    const COLORREF old = dc->bkColor;
+    dc->bkColor = color;
+    return old;
+}
+
+int SetBkMode(HDC dc, int mode) {
+    if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    const int old = dc->bkMode;
+    dc->bkMode = mode;
+    return old;
 }

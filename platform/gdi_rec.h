@@ -1,11 +1,12 @@
 // The records behind the drawing handles. Only the platform layer sees them.
 #pragma once
 
+#include <QRegion>
 #include <cstdint>
 
 #include "platform/gdi.h"
 
-enum GdiKind { GDI_BITMAP = 1, GDI_BRUSH = 2 };
+enum GdiKind { GDI_BITMAP = 1, GDI_BRUSH = 2, GDI_REGION = 3 };
 
 struct GdiObj {
     int kind;
@@ -26,12 +27,20 @@ struct BrushRec : GdiObj {
     int uses;  // surfaces it is selected into
 };
 
+struct RgnRec : GdiObj {
+    QRegion rgn;
+};
+
 struct DCRec {
     BitmapRec* bmp;  // the selected picture (window surfaces point at their backing picture)
     BrushRec* brush;
     int stretchMode;
     POINT brushOrg;
     bool display;  // a surface of the whole display from GetDC(NULL): draws nowhere
+    HWND wnd;      // a window's surface: draws into its backing picture
+    COLORREF textColor;
+    COLORREF bkColor;
+    int bkMode;
 };
 
 // Largest picture the platform creates, in pixels (1 GiB of device picture).
@@ -49,3 +58,7 @@ inline COLORREF PxToColor(uint32_t p) {
 // Clips a w x h block at (x, y) to a width x height picture, moving a second origin (sx, sy)
 // along; returns 0 when nothing is left.
 int ClipBlock(int width, int height, int* x, int* y, int* w, int* h, int* sx, int* sy);
+
+// A surface drawing into a window's backing picture; releasing it shows what was drawn.
+HDC GetWndDC(HWND wnd);
+int ReleaseWndDC(HWND wnd, HDC dc);

@@ -15,9 +15,12 @@ struct ModalEvent {
     const char* text;     // message box: the text
     UINT type;            // message box: the MB_* flags
     int templ;            // dialog: the template number
+    HWND wnd;             // dialog: the dialog, initialised and shown, to post answers to
 };
 
-// Returns the answer the modal window would have given (IDOK, IDCANCEL, a dialog's result).
+// Returns the answer the modal window would have given (IDOK, IDCANCEL, a dialog's result). For
+// a dialog the hook may instead post the messages a user's clicks would produce to ev->wnd; the
+// returned answer ends the dialog only when those do not.
 typedef int (*ModalHook)(const ModalEvent*);
 
 // Installs hook for every modal window that opens from now on; nullptr removes it.

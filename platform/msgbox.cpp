@@ -21,7 +21,7 @@ static QMessageBox::Icon GetBoxIcon(UINT type) {
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT type) {
     if (!text) text = "";
     if (!caption) caption = "Error";  // the original's caption when none is given
-    ModalEvent event = {MODAL_MSGBOX, owner, caption, text, type, 0};
+    ModalEvent event = {MODAL_MSGBOX, owner, caption, text, type, 0, nullptr};
     int answer;
     if (CallModalHook(&event, &answer)) return answer;
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {

@@ -45,6 +45,7 @@ case "${1:-}" in
         echo "== the same tests under AddressSanitizer and UndefinedBehaviorSanitizer"
         build build-asan -DQUILLET_SANITIZE=ON -DQUILLET_BENCH=OFF
         QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 \
+            LSAN_OPTIONS=suppressions="$PWD/tools/lsan.supp" \
             ctest --test-dir build-asan --output-on-failure -j2
         ;;
     *)

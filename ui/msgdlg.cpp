@@ -1,11 +1,109 @@
-// The message box, for now on the platform's plain message box until the skinned one exists.
+// The program's message box: a skinned dialog (template 199) with the text on a cream panel and
+// an OK button, or Cancel and OK for the one question.
 #include "ui/msgdlg.h"
 
+#include <cstring>
+
+#include "app/appstate.h"
+#include "platform/display.h"
 #include "platform/msgbox.h"
+#include "platform/region.h"
+#include "ui/appmsg.h"
+#include "ui/bmpbtn.h"
+#include "ui/bmprgn.h"
+
+namespace {
+
+constexpr int kMsgTextId = 1041;
+constexpr int kOkId = 145;
+constexpr int kCancelId = 144;
+
+// One message box at a time: its text, kind and skin are shared values.
+char g_msgText[MAX_PATH];
+int g_msgKind;
+HBITMAP g_msgSkin;
+
+struct MsgLayout {
+    int skin, w, h;
+    int okX, okY;
+    bool cancel;
+    bool moveText;  // the text control leaves the template's place for the smaller skin
+};
+
+const MsgLayout kMsgLayouts[3] = {
+    {197, 290, 161, 101, 117, false, false},  // error
+    {198, 227, 125, 70, 81, false, true},     // notice
+    {198, 227, 125, 123, 81, true, true},     // question
+};
+
+// Copies at most 259 bytes of text, never ending inside a UTF-8 character.
+void CopyMsgText(const char* text) {
+    size_t n = text ? std::strlen(text) : 0;
+    if (n > MAX_PATH - 1) {
+        n = MAX_PATH - 1;
+        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+    }
+    if (n) std::memcpy(g_msgText, text, n);
+    g_msgText[n] = 0;
+}
+
+INT_PTR MsgInitDlg(HWND dlg) {
+    const MsgLayout& l = kMsgLayouts[g_msgKind];
+    g_msgSkin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(l.skin));
+    HWND ok = MakeBmpBtn(dlg, BmpBtnProc, kOkId, l.okX, l.okY, 88, 32, 163);
+    HWND cancel = l.cancel ? MakeBmpBtn(dlg, BmpBtnProc, kCancelId, 15, 81, 102, 32, 127) : ok;
+    if (l.moveText) MoveWindow(GetDlgItem(dlg, kMsgTextId), 27, 20, 172, 60, TRUE);
+    MoveWindow(dlg, (GetSystemMetrics(SM_CXSCREEN) - l.w) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - l.h) / 2, l.w, l.h, TRUE);
+    SetWindowRgn(dlg, MakeRndRgn(l.w, l.h), TRUE);
+    if (!ok || !cancel) {
+        MessageBoxA(dlg, "ボタンが作成できませんでした", "DlgSendProc-Error", MB_OK);
+        DestroyWindow(dlg);
+        return FALSE;
+    }
+    SetWindowTextA(GetDlgItem(dlg, kMsgTextId), g_msgText);
+    return TRUE;
+}
+
+void MsgPaint(HWND dlg) {
+    const MsgLayout& l = kMsgLayouts[g_msgKind];
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(dlg, &ps);
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, g_msgSkin);
+    BitBlt(dc, 0, 0, l.w, l.h, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    EndPaint(dlg, &ps);
+}
+
+}  // namespace
+
+INT_PTR DlgMsgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_INITDIALOG: return MsgInitDlg(dlg);
+        case WM_PAINT: MsgPaint(dlg); return TRUE;
+        case WM_CTLCOLORSTATIC:
+            // The text lies straight on the skin.
+            if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) != kMsgTextId) return FALSE;
+            SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+        case WM_LBUTTONDOWN: SendMessageA(dlg, WM_NCLBUTTONDOWN, WPARAM(HTCAPTION), 0); return TRUE;
+        case WM_APP_BUTTON:
+            if (LOWORD(wp) == kCancelId) EndDialog(dlg, 2);
+            if (LOWORD(wp) == kOkId) EndDialog(dlg, 1);
+            return TRUE;
+        case WM_DESTROY:
+            // The skin goes with the box however it ends.
+            if (g_msgSkin) DeleteObject(g_msgSkin);
+            g_msgSkin = nullptr;
+            return TRUE;
+        default: return FALSE;
+    }
+}
 
 int ShowMsgDlg(HWND owner, const char* text, int kind) {
-    static const UINT kType[] = {MB_OK | MB_ICONERROR, MB_OK | MB_ICONINFORMATION,
-                                 MB_OKCANCEL | MB_ICONQUESTION};
-    if (kind < MSG_ERROR || kind > MSG_QUESTION) kind = MSG_ERROR;
-    return MessageBoxA(owner, text, "Quillet", kType[kind]) == IDCANCEL ? 2 : 1;
+    CopyMsgText(text);
+    g_msgKind = kind >= MSG_ERROR && kind <= MSG_QUESTION ? kind : MSG_ERROR;
+    return int(DialogBoxParamA(g_app.inst, MAKEINTRESOURCEA(199), owner, DlgMsgProc, 0));
 }

@@ -58,7 +58,7 @@ TEST(MessageBoxTest, HookSeesTheBoxAndAnswers) {
     }
     SetModalHook(nullptr);
     int answer = -1;
-    ModalEvent event = {MODAL_MSGBOX, nullptr, "c", "t", MB_OK, 0};
+    ModalEvent event = {MODAL_MSGBOX, nullptr, "c", "t", MB_OK, 0, nullptr};
     EXPECT_EQ(CallModalHook(&event, &answer), 0);
     EXPECT_EQ(answer, -1);
 }

@@ -12,6 +12,8 @@
 #include "image/workbmp.h"
 #include "platform/kernel.h"
 #include "platform/modal.h"
+#include "platform/window.h"
+#include "ui/appmsg.h"
 
 TempDir::TempDir() {
     char tmpl[] = "/tmp/quillet-test-XXXXXX";
@@ -41,8 +43,15 @@ MsgRecorder* g_recorder;
 int g_answer;
 
 int RecordMsg(const ModalEvent* e) {
-    if (e->kind == MODAL_MSGBOX && g_recorder)
-        g_recorder->msgs.push_back({e->caption ? e->caption : "", e->text ? e->text : "", e->type});
+    if (!g_recorder) return g_answer;
+    if (e->kind == MODAL_MSGBOX) {
+        g_recorder->msgs.push_back(
+            {e->caption ? e->caption : "", e->text ? e->text : "", e->type, 0});
+    } else if (e->templ == 199) {
+        char text[MAX_PATH] = "";
+        GetWindowTextA(GetDlgItem(e->wnd, 1041), text, MAX_PATH);
+        g_recorder->msgs.push_back({"", text, 0, 199});
+    }
     return g_answer;
 }
 
@@ -210,4 +219,45 @@ bool SaveJpegWithCodec(const std::string& bmp, const std::string& jpg, int quali
     const bool ok = save && save(bmp.c_str(), jpg.c_str(), quality);
     FreeLibrary(lib);
     return ok;
+}
+
+int PumpMsgs() {
+    MSG msg;
+    int n = 0;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        DispatchMessageA(&msg);
+        ++n;
+    }
+    return n;
+}
+
+namespace {
+
+LRESULT BtnParentProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_APP_BUTTON) {
+        auto* p = reinterpret_cast<BtnParent*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+        if (p) p->clicks.push_back(int(LOWORD(wp)));
+        return 0;
+    }
+    return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
+BtnParent::BtnParent() {
+    WNDCLASSEXA cls{};
+    if (!GetClassInfoExA(nullptr, "TestBtnParent", &cls)) {
+        cls.cbSize = sizeof cls;
+        cls.lpfnWndProc = BtnParentProc;
+        cls.lpszClassName = "TestBtnParent";
+        RegisterClassExA(&cls);
+    }
+    wnd = CreateWindowExA(0, "TestBtnParent", "parent", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                          nullptr, nullptr);
+    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+BtnParent::~BtnParent() {
+    DestroyWindow(wnd);
+    PumpMsgs();
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/gdi.h"
+#include "platform/window.h"
 
 // A fresh temporary folder, removed with everything in it when the helper goes.
 struct TempDir {
@@ -18,11 +19,13 @@ struct TempDir {
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 bool FileExists(const std::string& path);
 
-// Records every plain message box (caption and text) while it lives, answering `answer`.
+// Records every plain message box (caption and text) and every skinned message box (template
+// 199: its text) while it lives, answering `answer`; other modal dialogs get `answer` too.
 struct MsgRecorder {
     struct Msg {
         std::string caption, text;
-        unsigned type;
+        unsigned type;  // plain boxes: the MB_* flags
+        int templ;      // 0 for a plain box, 199 for the skinned one
     };
     std::vector<Msg> msgs;
     explicit MsgRecorder(int answer = 1);
@@ -72,3 +75,15 @@ struct AppEnv {
 
 // Converts a BMP file to a JPEG file through the codec library.
 bool SaveJpegWithCodec(const std::string& bmp, const std::string& jpg, int quality);
+
+// Dispatches every posted message that is waiting, and the window-system events; returns how
+// many messages it dispatched.
+int PumpMsgs();
+
+// A plain top-level window whose procedure counts the WM_APP_BUTTON ids it receives.
+struct BtnParent {
+    HWND wnd;
+    std::vector<int> clicks;
+    BtnParent();
+    ~BtnParent();
+};

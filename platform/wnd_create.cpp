@@ -1,0 +1,246 @@
+// Window classes, creating and destroying windows, and what a window record holds.
+#include <QApplication>
+#include <QScreen>
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <set>
+
+#include "platform/wnd_rec.h"
+
+namespace {
+
+std::vector<std::unique_ptr<ClassRec>> g_classes;
+std::set<HWND> g_live;
+
+LRESULT StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+// The built-in control classes, registered on first use.
+void RegisterBuiltIns() {
+    if (FindClassRec("STATIC")) return;
+    g_classes.push_back(
+        std::make_unique<ClassRec>(ClassRec{"STATIC", 0, StaticProc, nullptr, nullptr, nullptr}));
+}
+
+}  // namespace
+
+void EnsureApp() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "quillet";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+HINSTANCE PlatInitApp(int* argc, char** argv) {
+    if (!QCoreApplication::instance()) new QApplication(*argc, argv);
+    return reinterpret_cast<HINSTANCE>(1);
+}
+
+const ClassRec* FindClassRec(const char* name) {
+    for (const auto& c : g_classes)
+        if (c->name == name) return c.get();
+    return nullptr;
+}
+
+WORD RegisterClassExA(const WNDCLASSEXA* cls) {
+    EnsureApp();
+    RegisterBuiltIns();
+    if (!cls || !cls->lpszClassName || !cls->lpfnWndProc) return 0;
+    if (FindClassRec(cls->lpszClassName)) return 0;  // the name is taken
+    g_classes.push_back(
+        std::make_unique<ClassRec>(ClassRec{cls->lpszClassName, cls->style, cls->lpfnWndProc,
+                                            cls->hIcon, cls->hCursor, cls->hbrBackground}));
+    return WORD(g_classes.size());
+}
+
+BOOL GetClassInfoExA(HINSTANCE, LPCSTR name, WNDCLASSEXA* out) {
+    RegisterBuiltIns();
+    const ClassRec* c = name ? FindClassRec(name) : nullptr;
+    if (!c || !out) return FALSE;
+    *out = WNDCLASSEXA{
+        sizeof(WNDCLASSEXA), c->style, c->proc,         0,      0, nullptr, c->icon, c->cursor,
+        c->background,       nullptr,  c->name.c_str(), c->icon};
+    return TRUE;
+}
+
+WndWidget::WndWidget(WndRec* w, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags), wnd(w) {
+    setMouseTracking(true);
+    if (!parent) setFocusPolicy(Qt::StrongFocus);
+}
+
+bool IsLiveWnd(HWND wnd) {
+    return wnd && g_live.count(wnd) && !wnd->destroyed;
+}
+
+BOOL IsWindow(HWND wnd) {
+    return IsLiveWnd(wnd);
+}
+
+HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int w, int h,
+               HWND parent, int id) {
+    EnsureApp();
+    WndRec* wnd = new WndRec{};
+    wnd->cls = cls;
+    wnd->proc = cls ? cls->proc : nullptr;
+    wnd->parent = parent;
+    wnd->child = (style & WS_CHILD) != 0;
+    wnd->id = id;
+    wnd->style = style;
+    wnd->text = name ? name : "";
+    wnd->fontPx = parent ? parent->fontPx : 12;
+    wnd->disabled = (style & WS_DISABLED) != 0;
+    w = std::max(w, 0);
+    h = std::max(h, 0);
+    if (wnd->child) {
+        wnd->widget = new WndWidget(wnd, parent->widget, Qt::Widget);
+        wnd->widget->setGeometry(x, y, w, h);
+        parent->children.push_back(wnd);
+    } else {
+        wnd->widget = new WndWidget(wnd, nullptr, Qt::Window | Qt::FramelessWindowHint);
+        if (x == CW_USEDEFAULT) {
+            const QRect screen = QGuiApplication::primaryScreen()->geometry();
+            x = screen.x() + (screen.width() - w) / 2;
+            y = screen.y() + (screen.height() - h) / 2;
+        }
+        wnd->widget->setGeometry(x, y, w, h);
+        wnd->widget->setWindowTitle(QString::fromStdString(wnd->text));
+        if (cls) SetWndIcon(wnd, cls->icon);
+    }
+    // Windows with a backing picture paint all of it; controls drawn by Qt may be transparent.
+    if (!cls || cls->name != "STATIC") wnd->widget->setAttribute(Qt::WA_OpaquePaintEvent);
+    FitBacking(wnd);
+    g_live.insert(wnd);
+    return wnd;
+}
+
+HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE inst, void* param) {
+    EnsureApp();
+    RegisterBuiltIns();
+    const ClassRec* cls = className ? FindClassRec(className) : nullptr;
+    if (!cls) return nullptr;
+    if ((style & WS_CHILD) && !IsLiveWnd(parent)) return nullptr;
+    if (parent && !IsLiveWnd(parent)) return nullptr;
+    const int id = (style & WS_CHILD) ? int(reinterpret_cast<intptr_t>(menu)) : 0;
+    HWND wnd = NewWndRec(cls, style, windowName, x, y, width, height, parent, id);
+    CREATESTRUCTA cs{param, inst, menu,        parent,     height,    width,
+                     y,     x,    LONG(style), windowName, className, 0};
+    if (SendMessageA(wnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(wnd);
+        return nullptr;
+    }
+    if (!IsLiveWnd(wnd)) return nullptr;
+    if (style & WS_VISIBLE) ShowWindow(wnd, SW_SHOW);
+    return wnd;
+}
+
+namespace {
+
+// WM_DESTROY goes to the window before its children, WM_NCDESTROY after them.
+void SendDestroyMsgs(HWND wnd) {
+    SendMessageA(wnd, WM_DESTROY, 0, 0);
+    const std::vector<HWND> kids = wnd->children;
+    for (HWND k : kids)
+        if (IsLiveWnd(k)) SendDestroyMsgs(k);
+    SendMessageA(wnd, WM_NCDESTROY, 0, 0);
+    wnd->destroyed = true;
+    g_live.erase(wnd);
+    if (GetCapture() == wnd) ReleaseCapture();
+}
+
+}  // namespace
+
+BOOL DestroyWindow(HWND wnd) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    // Owned top-level windows go with their owner.
+    std::vector<HWND> owned;
+    for (HWND w : g_live)
+        if (!w->child && w->parent == wnd) owned.push_back(w);
+    for (HWND w : owned) DestroyWindow(w);
+    SendDestroyMsgs(wnd);
+    if (wnd->child && wnd->parent) {
+        auto& kids = wnd->parent->children;
+        kids.erase(std::remove(kids.begin(), kids.end(), wnd), kids.end());
+    }
+    wnd->widget->hide();
+    // The widget owns the record from here on: both go once Qt is done with the widget.
+    wnd->widget->deleteLater();
+    return TRUE;
+}
+
+HWND GetParent(HWND wnd) {
+    return IsLiveWnd(wnd) ? wnd->parent : nullptr;
+}
+
+HWND GetDlgItem(HWND dlg, int id) {
+    if (!IsLiveWnd(dlg)) return nullptr;
+    for (HWND k : dlg->children)
+        if (k->id == id && !k->destroyed) return k;
+    return nullptr;
+}
+
+int GetDlgCtrlID(HWND wnd) {
+    return IsLiveWnd(wnd) ? wnd->id : 0;
+}
+
+HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
+    for (HWND w : g_live) {
+        if (w->child || w->destroyed) continue;
+        if (className && (!w->cls || w->cls->name != className)) continue;
+        if (windowName && w->text != windowName) continue;
+        return w;
+    }
+    return nullptr;
+}
+
+LONG_PTR GetWindowLongPtrA(HWND wnd, int index) {
+    if (!IsLiveWnd(wnd)) return 0;
+    switch (index) {
+        case GWLP_USERDATA: return wnd->userData;
+        case GWLP_ID: return wnd->id;
+        case DWLP_MSGRESULT: return wnd->msgResult;
+        default: return 0;
+    }
+}
+
+LONG_PTR SetWindowLongPtrA(HWND wnd, int index, LONG_PTR value) {
+    if (!IsLiveWnd(wnd)) return 0;
+    LONG_PTR* field = index == GWLP_USERDATA    ? &wnd->userData
+                      : index == DWLP_MSGRESULT ? &wnd->msgResult
+                                                : nullptr;
+    if (!field) return 0;
+    const LONG_PTR old = *field;
+    *field = value;
+    return old;
+}
+
+BOOL SetWindowTextA(HWND wnd, LPCSTR text) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    wnd->text = text ? text : "";
+    if (!wnd->child) wnd->widget->setWindowTitle(QString::fromStdString(wnd->text));
+    wnd->widget->update();
+    return TRUE;
+}
+
+int GetWindowTextA(HWND wnd, LPSTR buf, int size) {
+    if (!IsLiveWnd(wnd) || !buf || size <= 0) return 0;
+    const int n = std::min(int(wnd->text.size()), size - 1);
+    std::memcpy(buf, wnd->text.data(), n);
+    buf[n] = 0;
+    return n;
+}
+
+BOOL EnableWindow(HWND wnd, BOOL enable) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    const BOOL wasDisabled = wnd->disabled;
+    wnd->disabled = !enable;
+    return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND wnd) {
+    return IsLiveWnd(wnd) && !wnd->disabled;
+}

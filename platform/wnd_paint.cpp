@@ -1,0 +1,163 @@
+// Painting: each window's backing picture, the update area, WM_PAINT, window surfaces, and the
+// look of static controls.
+#include <QPainter>
+#include <QPixmap>
+#include <cstring>
+
+#include "platform/wnd_rec.h"
+
+COLORREF GetSysColor(int index) {
+    switch (index) {
+        case COLOR_WINDOW: return RGB(255, 255, 255);
+        case COLOR_ACTIVECAPTION: return RGB(0, 120, 215);
+        case COLOR_BTNFACE:
+        default: return RGB(240, 240, 240);
+    }
+}
+
+HBRUSH GetSysColorBrush(int index) {
+    static HBRUSH brushes[32];
+    if (index < 0 || index >= 32) return nullptr;
+    if (!brushes[index]) brushes[index] = CreateSolidBrush(GetSysColor(index));
+    return brushes[index];
+}
+
+HBRUSH GetClassBrush(HWND wnd) {
+    if (wnd->dialog) return GetSysColorBrush(COLOR_BTNFACE);
+    if (!wnd->cls || !wnd->cls->background) return nullptr;
+    // A class background may be a system colour number plus one.
+    const uintptr_t v = reinterpret_cast<uintptr_t>(wnd->cls->background);
+    if (v <= 32) return GetSysColorBrush(int(v) - 1);
+    return wnd->cls->background;
+}
+
+void FitBacking(HWND wnd) {
+    const int w = std::max(wnd->widget->width(), 1), h = std::max(wnd->widget->height(), 1);
+    if (wnd->backing && wnd->backing->width == w && wnd->backing->height == h) return;
+    BitmapRec* b = NewBmpRec(w, h, true);
+    if (!b) return;
+    if (wnd->backing) {
+        const int cw = std::min(w, wnd->backing->width), ch = std::min(h, wnd->backing->height);
+        for (int y = 0; y < ch; ++y)
+            std::memcpy(b->px + size_t(y) * w, wnd->backing->px + size_t(y) * wnd->backing->width,
+                        size_t(cw) * 4);
+        DeleteObject(wnd->backing);
+    }
+    wnd->backing = b;
+}
+
+BOOL InvalidateRect(HWND wnd, const RECT* rect, BOOL erase) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    const QRect r =
+        rect ? QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top)
+             : wnd->widget->rect();
+    wnd->update |= r.intersected(wnd->widget->rect());
+    wnd->erase = wnd->erase || erase;
+    wnd->widget->update(r);
+    return TRUE;
+}
+
+void PaintDue(HWND wnd) {
+    if (wnd->update.isEmpty() || !IsLiveWnd(wnd)) return;
+    SendMessageA(wnd, WM_PAINT, 0, 0);
+    // A procedure that paints without BeginPaint still ends the update.
+    wnd->update = QRegion();
+    wnd->erase = false;
+}
+
+BOOL UpdateWindow(HWND wnd) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    PaintDue(wnd);
+    wnd->widget->update();
+    return TRUE;
+}
+
+HDC GetWndDC(HWND wnd) {
+    if (!IsLiveWnd(wnd) || !wnd->backing) return nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    dc->bmp = wnd->backing;
+    dc->wnd = wnd;
+    return dc;
+}
+
+int ReleaseWndDC(HWND wnd, HDC dc) {
+    if (!dc || dc->wnd != wnd) return 0;
+    dc->bmp = nullptr;
+    DeleteDC(dc);
+    if (IsLiveWnd(wnd)) wnd->widget->update();
+    return 1;
+}
+
+HDC BeginPaint(HWND wnd, PAINTSTRUCT* ps) {
+    HDC dc = GetWndDC(wnd);
+    if (!dc) return nullptr;
+    const QRect box = wnd->update.isEmpty() ? wnd->widget->rect() : wnd->update.boundingRect();
+    ps->hdc = dc;
+    ps->rcPaint = RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
+    ps->fErase = FALSE;
+    if (wnd->erase) ps->fErase = !SendMessageA(wnd, WM_ERASEBKGND, WPARAM(dc), 0);
+    wnd->update = QRegion();
+    wnd->erase = false;
+    return dc;
+}
+
+BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps) {
+    return ReleaseWndDC(wnd, ps->hdc);
+}
+
+void WndWidget::paintEvent(QPaintEvent*) {
+    if (!IsLiveWnd(wnd)) return;
+    QPainter p(this);
+    if (wnd->cls && wnd->cls->name == "STATIC") {
+        PaintStatic(wnd, p);
+        return;
+    }
+    // Qt asks for a paint when the window first shows or is uncovered: everything is due then
+    // unless the program already painted it.
+    PaintDue(wnd);
+    if (!wnd->backing) return;
+    const QImage img(reinterpret_cast<const uchar*>(wnd->backing->px), wnd->backing->width,
+                     wnd->backing->height, wnd->backing->width * 4, QImage::Format_RGB32);
+    p.drawImage(0, 0, img);
+}
+
+void PaintStatic(HWND wnd, QPainter& p) {
+    if ((wnd->style & SS_TYPEMASK) == SS_BITMAP) {
+        HBITMAP bmp = LoadBitmapA(nullptr, MAKEINTRESOURCEA(atoi(wnd->text.c_str())));
+        if (!bmp) return;
+        const QImage img(reinterpret_cast<const uchar*>(bmp->px), bmp->width, bmp->height,
+                         bmp->width * 4, QImage::Format_RGB32);
+        p.drawImage(0, 0, img);
+        DeleteObject(bmp);
+        return;
+    }
+    // The parent chooses the colours: WM_CTLCOLORSTATIC with a surface whose text colour and
+    // background mode it sets, and the brush for the background (the null brush: none).
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBRUSH brush = wnd->parent ? reinterpret_cast<HBRUSH>(SendMessageA(
+                                     wnd->parent, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(wnd)))
+                               : nullptr;
+    if (brush && !brush->hollow) p.fillRect(wnd->widget->rect(), QColor(ColorToPx(brush->color)));
+    QFont font("IPAPGothic");
+    font.setPixelSize(wnd->fontPx);
+    p.setFont(font);
+    p.setPen(QColor::fromRgb(ColorToPx(dc->textColor)));
+    const int align = ((wnd->style & SS_TYPEMASK) == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft) |
+                      Qt::AlignTop | Qt::TextWordWrap;
+    p.setClipRect(wnd->widget->rect());
+    p.drawText(wnd->widget->rect(), align, QString::fromStdString(wnd->text));
+    DeleteDC(dc);
+}
+
+HBITMAP PlatGrabWindow(HWND wnd) {
+    if (!IsLiveWnd(wnd)) return nullptr;
+    const QImage img = wnd->widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    BitmapRec* b = NewBmpRec(img.width(), img.height(), false);
+    if (!b) return nullptr;
+    for (int y = 0; y < img.height(); ++y) {
+        const uint32_t* src = reinterpret_cast<const uint32_t*>(img.constScanLine(y));
+        uint32_t* dst = b->px + size_t(y) * img.width();
+        for (int x = 0; x < img.width(); ++x) dst[x] = src[x] & 0x00ffffffu;
+    }
+    return b;
+}

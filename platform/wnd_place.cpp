@@ -1,0 +1,105 @@
+// Where windows are and whether they show: placement in screen or parent-client coordinates,
+// visibility, stacking, and the window icon.
+#include <QIcon>
+#include <QPixmap>
+
+#include "platform/wnd_rec.h"
+
+struct IconRec {
+    QIcon icon;
+};
+
+namespace {
+
+// A window that shows is painted whole, its children too.
+void InvalidateTree(HWND wnd) {
+    InvalidateRect(wnd, nullptr, TRUE);
+    for (HWND k : wnd->children)
+        if (IsLiveWnd(k)) InvalidateTree(k);
+}
+
+}  // namespace
+
+BOOL ShowWindow(HWND wnd, int cmd) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    const BOOL was = wnd->widget->isVisible();
+    if (cmd != SW_HIDE && !was) InvalidateTree(wnd);
+    switch (cmd) {
+        case SW_HIDE: wnd->widget->hide(); break;
+        case SW_RESTORE:
+            wnd->widget->showNormal();
+            wnd->widget->raise();
+            break;
+        default: wnd->widget->show(); break;
+    }
+    return was;
+}
+
+BOOL IsWindowVisible(HWND wnd) {
+    return IsLiveWnd(wnd) && wnd->widget->isVisible();
+}
+
+BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    wnd->widget->setGeometry(x, y, std::max(width, 0), std::max(height, 0));
+    FitBacking(wnd);
+    if (repaint) InvalidateRect(wnd, nullptr, TRUE);
+    return TRUE;
+}
+
+BOOL BringWindowToTop(HWND wnd) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    wnd->widget->raise();
+    if (!wnd->child) wnd->widget->activateWindow();
+    return TRUE;
+}
+
+BOOL SetForegroundWindow(HWND wnd) {
+    return BringWindowToTop(wnd);
+}
+
+BOOL GetWindowRect(HWND wnd, RECT* r) {
+    if (!IsLiveWnd(wnd) || !r) return FALSE;
+    const QPoint tl = wnd->widget->mapToGlobal(QPoint(0, 0));
+    *r = RECT{tl.x(), tl.y(), tl.x() + wnd->widget->width(), tl.y() + wnd->widget->height()};
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND wnd, RECT* r) {
+    if (!IsLiveWnd(wnd) || !r) return FALSE;
+    *r = RECT{0, 0, wnd->widget->width(), wnd->widget->height()};
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND wnd, POINT* pt) {
+    if (!IsLiveWnd(wnd) || !pt) return FALSE;
+    const QPoint p = wnd->widget->mapFromGlobal(QPoint(pt->x, pt->y));
+    *pt = POINT{p.x(), p.y()};
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND wnd, POINT* pt) {
+    if (!IsLiveWnd(wnd) || !pt) return FALSE;
+    const QPoint p = wnd->widget->mapToGlobal(QPoint(pt->x, pt->y));
+    *pt = POINT{p.x(), p.y()};
+    return TRUE;
+}
+
+// Icons are loaded once and shared: the program's icon resources, or the standard application
+// icon (none here: the window system's default).
+HICON LoadIconA(HINSTANCE, LPCSTR name) {
+    if (!IS_INTRESOURCE(name)) return nullptr;
+    const int num = int(uintptr_t(name));
+    static auto* loaded = new std::vector<std::pair<int, IconRec*>>;
+    for (auto& i : *loaded)
+        if (i.first == num) return i.second;
+    const QPixmap pic(QString(":/ico/%1.png").arg(num));
+    if (num != IDI_APPLICATION && pic.isNull()) return nullptr;
+    IconRec* rec = new IconRec{pic.isNull() ? QIcon() : QIcon(pic)};
+    loaded->push_back({num, rec});
+    return rec;
+}
+
+void SetWndIcon(HWND wnd, HICON icon) {
+    if (icon && !icon->icon.isNull()) wnd->widget->setWindowIcon(icon->icon);
+}

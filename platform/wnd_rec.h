@@ -1,0 +1,108 @@
+// The records behind window handles, and the widget that carries a window on Qt. Only the
+// platform layer sees them.
+#pragma once
+
+#include <QRegion>
+#include <QWidget>
+#include <string>
+#include <vector>
+
+#include "platform/gdi_rec.h"
+#include "platform/window.h"
+
+struct ClassRec {
+    std::string name;
+    UINT style;
+    WNDPROC proc;
+    HICON icon;
+    HCURSOR cursor;
+    HBRUSH background;
+};
+
+class WndWidget;
+
+struct WndRec {
+    WndWidget* widget;
+    const ClassRec* cls;  // none for dialogs
+    WNDPROC proc;         // window procedure, or none for a dialog
+    DLGPROC dlgProc;      // dialog procedure of a dialog
+    HWND parent;          // a child's parent, a top-level window's owner
+    std::vector<HWND> children;
+    bool child;
+    int id;
+    DWORD style;
+    std::string text;  // UTF-8
+    LONG_PTR userData;
+    LONG_PTR msgResult;  // a dialog procedure's answer for the message it handled
+    BitmapRec* backing;  // the client area's picture
+    QRegion update;      // still to be painted
+    bool erase;          // the update area is to be erased first
+    bool hasShape;
+    QRegion shape;
+    bool destroyed;
+    bool disabled;
+    bool dialog;
+    bool dlgEnded;
+    INT_PTR dlgResult;
+    int fontPx;        // a dialog's and its controls' font size in pixels
+    QPoint movedFrom;  // a window move by hand: where the pointer was, in screen coordinates
+    bool moving;
+};
+
+// The widget of a window: turns Qt's events into the window's messages.
+class WndWidget : public QWidget {
+public:
+    WndWidget(WndRec* wnd, QWidget* parent, Qt::WindowFlags flags);
+    WndRec* wnd;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool event(QEvent* e) override;
+};
+
+// Makes sure a Qt application exists (tests create windows without a program entry).
+void EnsureApp();
+
+// Live windows: a handle is valid while its record is here and not destroyed.
+bool IsLiveWnd(HWND wnd);
+
+// Calls the window's procedure (a dialog's through the default dialog handling).
+LRESULT CallWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// Creates a window record and its widget; WM_CREATE is the caller's to send.
+HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int w, int h,
+               HWND parent, int id);
+
+// Resizes the backing picture to the widget's size, keeping what fits.
+void FitBacking(HWND wnd);
+
+// Paints what is due: WM_PAINT when the update area is not empty.
+void PaintDue(HWND wnd);
+
+// Delivers Qt mouse input as the window's mouse messages.
+void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg);
+
+// The look of a built-in STATIC control, drawn straight onto its widget.
+void PaintStatic(HWND wnd, QPainter& p);
+
+// A window's class background as a brush, or none.
+HBRUSH GetClassBrush(HWND wnd);
+
+// Finds a registered class by name; none when unknown.
+const ClassRec* FindClassRec(const char* name);
+
+// Takes the next posted message into msg; while none is queued, handles window-system events
+// and waits (wait true) or returns 0 (wait false).
+int TakePostedMsg(MSG* msg, bool wait);
+// Puts a WM_QUIT taken by a nested loop back for the outer loop.
+void RepostQuit(const MSG& quit);
+
+// Gives a top-level window its class icon.
+void SetWndIcon(HWND wnd, HICON icon);

@@ -1,0 +1,30 @@
+#include "res/dlgtempl.h"
+
+#include <iterator>
+
+#include "platform/window.h"
+
+namespace {
+
+// The splash: one picture control showing skin 143 over the whole dialog.
+const DlgItemTempl kSplashItems[] = {
+    {-1, "STATIC", "143", 0, 0, 226, 255, SS_BITMAP | WS_VISIBLE},
+};
+
+// The message box: the left-aligned text.
+const DlgItemTempl kMsgItems[] = {
+    {1041, "STATIC", "", 44, 22, 111, 25, SS_LEFT | WS_VISIBLE},
+};
+
+const DlgTempl kTemplates[] = {
+    {142, 9, 226, 255, WS_POPUP, kSplashItems, int(std::size(kSplashItems))},
+    {199, 10, 166, 99, WS_POPUP, kMsgItems, int(std::size(kMsgItems))},
+};
+
+}  // namespace
+
+const DlgTempl* FindDlgTempl(int num) {
+    for (const DlgTempl& t : kTemplates)
+        if (t.num == num) return &t;
+    return nullptr;
+}

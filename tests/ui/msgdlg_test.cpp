@@ -1,0 +1,226 @@
+// The skinned message box and the splash on the offscreen window system: answers, sizes,
+// shapes, and what they look like when painted.
+#include "ui/msgdlg.h"
+
+#include <gtest/gtest.h>
+
+#include <iterator>
+
+#include "platform/display.h"
+#include "platform/modal.h"
+#include "platform/region.h"
+#include "support/testutil.h"
+#include "ui/splash.h"
+
+namespace {
+
+struct Skin {
+    int w, h;
+    std::vector<uint32_t> px;
+    uint32_t At(int x, int y) const { return px[size_t(y) * w + x]; }
+};
+
+Skin LoadSkin(int num) {
+    Skin s{};
+    HBITMAP b = LoadBitmapA(nullptr, MAKEINTRESOURCEA(num));
+    BITMAP bm{};
+    GetObjectA(b, sizeof bm, &bm);
+    s.w = bm.bmWidth;
+    s.h = bm.bmHeight;
+    s.px = PicPixels(b, s.w, s.h);
+    DeleteObject(b);
+    return s;
+}
+
+// What the hook saw of the open box, and the pointer actions it performs in the user's place.
+struct BoxSeen {
+    RECT rect;
+    bool hasCancel;
+    std::string text;
+    bool cornerOut, middleIn, rightEdgeOut;
+    Skin grab;
+};
+
+BoxSeen g_seen;
+POINT g_clickAt;  // client position the user clicks, (-1, -1) for none
+
+int SeeAndClick(const ModalEvent* e) {
+    if (e->kind != MODAL_DIALOG) return 0;
+    HWND dlg = e->wnd;
+    GetWindowRect(dlg, &g_seen.rect);
+    const int w = g_seen.rect.right - g_seen.rect.left, h = g_seen.rect.bottom - g_seen.rect.top;
+    g_seen.hasCancel = GetDlgItem(dlg, 144) != nullptr;
+    char text[MAX_PATH] = "";
+    GetWindowTextA(GetDlgItem(dlg, 1041), text, MAX_PATH);
+    g_seen.text = text;
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    GetWindowRgn(dlg, rgn);
+    g_seen.cornerOut = !PtInRegion(rgn, 0, 0);
+    g_seen.middleIn = PtInRegion(rgn, w / 2, h / 2);
+    g_seen.rightEdgeOut = !PtInRegion(rgn, w, h / 2) && PtInRegion(rgn, w - 1, h / 2);
+    DeleteObject(rgn);
+    HBITMAP pic = PlatGrabWindow(dlg);
+    BITMAP bm{};
+    GetObjectA(pic, sizeof bm, &bm);
+    g_seen.grab = Skin{bm.bmWidth, bm.bmHeight, PicPixels(pic, bm.bmWidth, bm.bmHeight)};
+    DeleteObject(pic);
+    if (g_clickAt.x >= 0) {
+        // The pointer comes in, presses and lets go where the user clicks.
+        PlatMouseEvent(dlg, WM_MOUSEMOVE, g_clickAt.x - 3, g_clickAt.y);
+        PlatMouseEvent(dlg, WM_MOUSEMOVE, g_clickAt.x, g_clickAt.y);
+        PlatMouseEvent(dlg, WM_LBUTTONDOWN, g_clickAt.x, g_clickAt.y);
+        PlatMouseEvent(dlg, WM_LBUTTONUP, g_clickAt.x, g_clickAt.y);
+    }
+    return 0;  // an answer only when no click ended the box
+}
+
+struct MsgDlgTest : ::testing::Test {
+    AppEnv env;
+    void SetUp() override { SetModalHook(SeeAndClick); }
+    void TearDown() override {
+        SetModalHook(nullptr);
+        PumpMsgs();
+    }
+};
+
+// Clicks at the documented places of the buttons: OK at (101, 117) on an error, (70, 81) on a
+// notice, (123, 81) on a question whose Cancel is at (15, 81).
+TEST_F(MsgDlgTest, AnswersComeFromTheButtonsOfEachKind) {
+    struct Case {
+        const char* what;
+        int kind;
+        POINT click;
+        int result;
+        bool hasCancel;
+        int w, h;
+    };
+    const Case cases[] = {
+        {"error, OK", MSG_ERROR, {101 + 44, 117 + 16}, 1, false, 290, 161},
+        {"notice, OK", MSG_NOTICE, {70 + 44, 81 + 16}, 1, false, 227, 125},
+        {"notice, where a question has Cancel", MSG_NOTICE, {15 + 10, 81 + 16}, 0, false, 227, 125},
+        {"question, OK", MSG_QUESTION, {123 + 44, 81 + 16}, 1, true, 227, 125},
+        {"question, Cancel", MSG_QUESTION, {15 + 51, 81 + 16}, 2, true, 227, 125},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_clickAt = c.click;
+        EXPECT_EQ(ShowMsgDlg(nullptr, "画像が見つかりませんでした", c.kind), c.result);
+        EXPECT_EQ(g_seen.hasCancel, c.hasCancel);
+        EXPECT_EQ(g_seen.rect.right - g_seen.rect.left, c.w);
+        EXPECT_EQ(g_seen.rect.bottom - g_seen.rect.top, c.h);
+        // Centred on the screen, truncating.
+        EXPECT_EQ(g_seen.rect.left, (GetSystemMetrics(SM_CXSCREEN) - c.w) / 2);
+        EXPECT_EQ(g_seen.rect.top, (GetSystemMetrics(SM_CYSCREEN) - c.h) / 2);
+        EXPECT_EQ(g_seen.text, "画像が見つかりませんでした");
+        EXPECT_TRUE(g_seen.cornerOut && g_seen.middleIn && g_seen.rightEdgeOut);
+    }
+}
+
+// Painted, the box is its skin with the text on it and its buttons in their normal look.
+TEST_F(MsgDlgTest, PaintedBoxShowsSkinTextAndButtons) {
+    g_clickAt = POINT{-1, -1};
+    struct Case {
+        int kind, skin;
+        RECT text;  // the text control
+        POINT ok;   // the OK button
+    };
+    const Case cases[] = {
+        {MSG_ERROR, 197, {77, 36, 271, 77}, {101, 117}},
+        {MSG_NOTICE, 198, {27, 20, 199, 80}, {70, 81}},
+    };
+    const Skin okStrip = LoadSkin(163);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        ShowMsgDlg(nullptr, "送信完了", c.kind);
+        const Skin skin = LoadSkin(c.skin);
+        const Skin& got = g_seen.grab;
+        ASSERT_EQ(got.w, skin.w);
+        ASSERT_EQ(got.h, skin.h);
+        int textPx = 0, skinPx = 0, other = 0;
+        for (int y = 0; y < skin.h; ++y)
+            for (int x = 0; x < skin.w; ++x) {
+                const bool inText =
+                    x >= c.text.left && x < c.text.right && y >= c.text.top && y < c.text.bottom;
+                const bool inOk = x >= c.ok.x && x < c.ok.x + 88 && y >= c.ok.y && y < c.ok.y + 32;
+                if (inOk) {
+                    other += got.At(x, y) != okStrip.At(x - c.ok.x, y - c.ok.y);
+                } else if (inText) {
+                    textPx += got.At(x, y) != skin.At(x, y);
+                } else {
+                    skinPx += got.At(x, y) != skin.At(x, y);
+                }
+            }
+        EXPECT_EQ(skinPx, 0);
+        EXPECT_EQ(other, 0);
+        EXPECT_GT(textPx, 20);  // the words are drawn straight on the skin
+    }
+}
+
+// Text beyond the box's 260-byte buffer is cut at 259 bytes, never inside a character.
+TEST_F(MsgDlgTest, LongTextIsCutWholeCharactersFirst) {
+    g_clickAt = POINT{70 + 44, 81 + 16};
+    std::string text;
+    while (text.size() < 300) text += "あ";  // three bytes each
+    EXPECT_EQ(ShowMsgDlg(nullptr, text.c_str(), MSG_NOTICE), 1);
+    EXPECT_EQ(g_seen.text.size(), 258u);
+    EXPECT_EQ(g_seen.text, text.substr(0, 258));
+}
+
+INT_PTR NoInitProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
+
+// Templates convert with 7/4 pixel across and the font height / 8 down, halves rounded up: the
+// splash template gives its skin's 396 x 383; the message box template gives 291 x 161 and the
+// box takes its skin's 290 x 161 when it opens.
+TEST(DlgTempl, SizesFromDialogUnits) {
+    struct Case {
+        int templ, w, h;
+    };
+    const Case cases[] = {{142, 396, 383}, {199, 291, 161}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.templ);
+        HWND dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(c.templ), nullptr, NoInitProc, 0);
+        ASSERT_NE(dlg, nullptr);
+        RECT r;
+        GetWindowRect(dlg, &r);
+        EXPECT_EQ(r.right - r.left, c.w);
+        EXPECT_EQ(r.bottom - r.top, c.h);
+        DestroyWindow(dlg);
+    }
+    EXPECT_EQ(CreateDialogParamA(nullptr, MAKEINTRESOURCEA(1), nullptr, NoInitProc, 0), nullptr);
+}
+
+TEST(Splash, CentredInTheShapeOfItsSkin) {
+    AppEnv env;
+    HWND dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(142), nullptr, DlgSplashProc, 0);
+    ASSERT_NE(dlg, nullptr);
+    ShowWindow(dlg, SW_SHOW);
+    RECT r;
+    GetWindowRect(dlg, &r);
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 396) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 383) / 2);
+    const Skin skin = LoadSkin(143);
+    HBITMAP pic = PlatGrabWindow(dlg);
+    ASSERT_NE(pic, nullptr);
+    const std::vector<uint32_t> got = PicPixels(pic, 396, 383);
+    DeleteObject(pic);
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(dlg, rgn), RGN_ERROR);
+    // Inside the shape the window shows its skin; the key-coloured pixels are not the window's.
+    int wrong = 0, keyIn = 0;
+    for (int y = 0; y < 383; ++y)
+        for (int x = 0; x < 396; ++x) {
+            const bool in = PtInRegion(rgn, x, y);
+            const bool key = skin.At(x, y) == skin.At(0, 0);
+            keyIn += in == key;
+            if (in) wrong += got[size_t(y) * 396 + x] != skin.At(x, y);
+        }
+    EXPECT_EQ(keyIn, 0);
+    EXPECT_EQ(wrong, 0);
+    DeleteObject(rgn);
+    DestroyWindow(dlg);
+    PumpMsgs();
+}
+
+}  // namespace

@@ -1,0 +1,12 @@
+// Window shapes: from a skin bitmap's colour key and the rounded dialog skin.
+#pragma once
+
+#include "platform/region.h"
+
+// The pixels of the width x height bitmap that differ from its top-left pixel, moved by
+// (xOffset, yOffset); an empty region when there are none, none (after a message box over wnd)
+// on failure. The caller releases the region with DeleteObject.
+HRGN GetBmpRgn(HWND wnd, HBITMAP bmp, int width, int height, int xOffset, int yOffset);
+
+// Covers exactly the width x height skin of a dialog with its corners cut.
+HRGN MakeRndRgn(int width, int height);

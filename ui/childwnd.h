@@ -1,0 +1,17 @@
+// Factories of the main window's child windows: each registers its window class, creates the
+// window with the class name as window name and shows and paints it.
+#pragma once
+
+#include "platform/window.h"
+
+// Thumbnail slot `slot` (0..9) at column, row of the tab page; stores its rectangle grown by 4
+// pixels in the application state (the selection frame's area).
+HWND MakeThumWnd(HWND parent, WNDPROC proc, int column, int row, int slot);
+// The folder combobox of tab `tab` (1, 2), created hidden; height is the dropped-down height.
+HWND MakeCmbWnd(HWND parent, int x, int y, int width, int height, int tab);
+// The work area at (39, 146), 120 x 130.
+HWND MakeWorkWnd(HWND parent, WNDPROC proc);
+// The brightness slider at (26, 349), 147 x 28 (double clicks on).
+HWND MakeSldWnd(HWND parent, WNDPROC proc);
+// The calendar of the delivery date dialog at (160, 89), 162 x 128.
+HWND MakeClnWnd(HWND parent, WNDPROC proc);

@@ -1,0 +1,35 @@
+// The main window's children. The thumbnail slots, folder lists, work area and slider join as
+// their windows are built; today the main window has its 19 buttons.
+#include "ui/mainchild.h"
+
+#include "app/appstate.h"
+#include "ui/bmpbtn.h"
+
+namespace {
+
+struct MainBtnPlace {
+    int id, x, y, w, h, strip;
+};
+
+// In the order they are made.
+const MainBtnPlace kMainBtns[] = {
+    {101, 299, 558, 66, 20, 101}, {102, 24, 109, 60, 23, 102},  {103, 113, 109, 60, 23, 103},
+    {104, 69, 287, 58, 31, 104},  {105, 69, 318, 58, 24, 105},  {106, 31, 424, 66, 27, 106},
+    {107, 31, 390, 137, 26, 107}, {108, 102, 424, 67, 26, 116}, {109, 23, 460, 65, 65, 108},
+    {110, 100, 466, 89, 24, 109}, {111, 89, 494, 92, 24, 110},  {112, 194, 114, 64, 24, 113},
+    {113, 258, 114, 64, 24, 114}, {114, 322, 114, 64, 24, 115}, {115, 291, 148, 81, 17, 112},
+    {116, 220, 558, 66, 20, 111}, {117, 0, 0, 56, 33, 117},     {118, 21, 293, 48, 33, 140},
+    {131, 127, 293, 48, 33, 169},
+};
+
+}  // namespace
+
+int MakeMainChild(HWND mainWnd) {
+    int ok = 1;
+    for (const MainBtnPlace& b : kMainBtns) {
+        HWND wnd = MakeBmpBtn(mainWnd, BmpBtnProc, b.id, b.x, b.y, b.w, b.h, b.strip);
+        if (!wnd) ok = 0;
+        if (b.id == 115) g_app.loadBtnWnd = wnd;
+    }
+    return ok;
+}

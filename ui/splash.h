@@ -1,0 +1,8 @@
+// The splash shown while the program starts.
+#pragma once
+
+#include "platform/window.h"
+
+// Dialog procedure of the splash (template 142): centres the dialog at the size of its skin 143
+// and gives it the skin's shape.
+INT_PTR DlgSplashProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
