@@ -246,9 +246,10 @@ BOOL GetClientRect(HWND wnd, RECT* rect);
 BOOL ScreenToClient(HWND wnd, POINT* pt);
 BOOL ClientToScreen(HWND wnd, POINT* pt);
 
-// Test seam: the pointer as a user moves it: msg is WM_MOUSEMOVE, WM_LBUTTONDOWN or
-// WM_LBUTTONUP at (x, y) in the client coordinates of top-level window `wnd`; the event goes to
-// the window system, which finds the window under the pointer as it would for a real one.
+// Test seam: the pointer as a user moves it: msg is WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP
+// or WM_LBUTTONDBLCLK (the second press of a double click) at (x, y) in the client coordinates of
+// top-level window `wnd`; the event goes to the window system, which finds the window under the
+// pointer as it would for a real one.
 void PlatMouseEvent(HWND wnd, UINT msg, int x, int y);
 
 // Test seam: the window's current look, its children drawn over it, as a new picture of its

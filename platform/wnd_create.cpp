@@ -10,7 +10,8 @@
 
 namespace {
 
-std::vector<std::unique_ptr<ClassRec>> g_classes;
+// Classes live as long as the program, with the brushes and cursors they hold.
+std::vector<std::unique_ptr<ClassRec>>& g_classes = *new std::vector<std::unique_ptr<ClassRec>>;
 std::set<HWND> g_live;
 
 LRESULT StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -70,6 +71,12 @@ WndWidget::WndWidget(WndRec* w, QWidget* parent, Qt::WindowFlags flags)
     : QWidget(parent, flags), wnd(w) {
     setMouseTracking(true);
     if (!parent) setFocusPolicy(Qt::StrongFocus);
+}
+
+WndWidget::~WndWidget() {
+    g_live.erase(wnd);
+    if (wnd->backing) DeleteObject(wnd->backing);
+    delete wnd;
 }
 
 bool IsLiveWnd(HWND wnd) {

@@ -19,6 +19,7 @@ namespace {
 
 HWND g_capture;
 QWidget* g_cursorWidget;  // the widget whose mouse event is being delivered
+QPoint g_mouseAt;         // screen position of the last mouse event
 
 // A window takes no input while it or its top-level window is disabled (a modal dialog's owner).
 bool IsInputOff(HWND wnd) {
@@ -67,7 +68,9 @@ bool FollowMove(HWND wnd, QMouseEvent* e, UINT msg) {
 }  // namespace
 
 void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg) {
-    if (!IsLiveWnd(wnd) || FollowMove(wnd, e, msg)) return;
+    if (!IsLiveWnd(wnd)) return;
+    g_mouseAt = e->globalPosition().toPoint();
+    if (FollowMove(wnd, e, msg)) return;
     const QPointF global = e->globalPosition();
     const WPARAM keys = KeyState(e->buttons());
     if (g_capture && IsLiveWnd(g_capture)) {
@@ -148,6 +151,10 @@ bool WndWidget::event(QEvent* e) {
     return QWidget::event(e);
 }
 
+QPoint GetMouseAt() {
+    return g_mouseAt;
+}
+
 HWND SetCapture(HWND wnd) {
     HWND old = g_capture;
     g_capture = IsLiveWnd(wnd) ? wnd : nullptr;
@@ -204,7 +211,10 @@ void PlatMouseEvent(HWND wnd, UINT msg, int x, int y) {
     const QPointF local = target->mapFromGlobal(global);
     QEvent::Type type = QEvent::MouseMove;
     Qt::MouseButton button = Qt::NoButton;
-    if (msg == WM_LBUTTONDOWN) {
+    if (msg == WM_LBUTTONDBLCLK) {
+        type = QEvent::MouseButtonDblClick;
+        button = Qt::LeftButton;
+    } else if (msg == WM_LBUTTONDOWN) {
         type = QEvent::MouseButtonPress;
         button = Qt::LeftButton;
         held |= Qt::LeftButton;

@@ -1,7 +1,6 @@
 // Messages: sending, the posted queue and its loop, and the default handling.
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QWindow>
 #include <algorithm>
 #include <deque>
@@ -34,7 +33,7 @@ void StartWndMove(HWND wnd) {
     QWindow* win = top->widget->windowHandle();
     if (win && win->startSystemMove()) return;
     top->moving = true;
-    top->movedFrom = QCursor::pos();
+    top->movedFrom = GetMouseAt();
 }
 
 }  // namespace
@@ -68,6 +67,9 @@ void PostQuitMessage(int code) {
 // Takes the next posted message, handling window-system events while there is none; `wait`
 // false returns 0 at once when nothing is queued.
 int TakePostedMsg(MSG* msg, bool wait) {
+    // Widgets of destroyed windows go here: the loop is not Qt's, so Qt would keep them.
+    if (QCoreApplication::instance())
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     for (;;) {
         // Messages for windows destroyed since they were posted are dropped.
         while (!g_queue.empty() && g_queue.front().hwnd && !IsLiveWnd(g_queue.front().hwnd))
@@ -120,11 +122,12 @@ LRESULT DefWindowProcA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_ERASEBKGND: EraseBkgnd(wnd, reinterpret_cast<HDC>(wp)); return 1;
         case WM_NCHITTEST: return HTCLIENT;
         case WM_SETCURSOR:
-            if (LOWORD(uintptr_t(lp)) == HTCLIENT && !wnd->dialog && wnd->cls && wnd->cls->cursor) {
-                SetCursor(wnd->cls->cursor);
-                return TRUE;
-            }
-            return FALSE;
+            if (LOWORD(uintptr_t(lp)) != HTCLIENT) return FALSE;
+            // Dialogs show the arrow; windows the cursor of their class.
+            SetCursor(wnd->dialog ? LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_ARROW))
+                      : wnd->cls  ? wnd->cls->cursor
+                                  : nullptr);
+            return TRUE;
         case WM_NCLBUTTONDOWN:
             if (wp == WPARAM(HTCAPTION)) StartWndMove(wnd);
             return 0;

@@ -53,6 +53,7 @@ struct WndRec {
 class WndWidget : public QWidget {
 public:
     WndWidget(WndRec* wnd, QWidget* parent, Qt::WindowFlags flags);
+    ~WndWidget() override;  // releases the window record with its backing picture
     WndRec* wnd;
 
 protected:
@@ -85,6 +86,9 @@ void FitBacking(HWND wnd);
 
 // Paints what is due: WM_PAINT when the update area is not empty.
 void PaintDue(HWND wnd);
+
+// Screen position of the last mouse event delivered.
+QPoint GetMouseAt();
 
 // Delivers Qt mouse input as the window's mouse messages.
 void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg);

@@ -119,16 +119,19 @@ TEST_F(MsgDlgTest, AnswersComeFromTheButtonsOfEachKind) {
 // Painted, the box is its skin with the text on it and its buttons in their normal look.
 TEST_F(MsgDlgTest, PaintedBoxShowsSkinTextAndButtons) {
     g_clickAt = POINT{-1, -1};
+    struct Btn {
+        int x, y, w, h, strip;
+    };
     struct Case {
         int kind, skin;
         RECT text;  // the text control
-        POINT ok;   // the OK button
+        Btn btns[2];
     };
     const Case cases[] = {
-        {MSG_ERROR, 197, {77, 36, 271, 77}, {101, 117}},
-        {MSG_NOTICE, 198, {27, 20, 199, 80}, {70, 81}},
+        {MSG_ERROR, 197, {77, 36, 271, 77}, {{101, 117, 88, 32, 163}, {}}},
+        {MSG_NOTICE, 198, {27, 20, 199, 80}, {{70, 81, 88, 32, 163}, {}}},
+        {MSG_QUESTION, 198, {27, 20, 199, 80}, {{123, 81, 88, 32, 163}, {15, 81, 102, 32, 127}}},
     };
-    const Skin okStrip = LoadSkin(163);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         ShowMsgDlg(nullptr, "送信完了", c.kind);
@@ -136,22 +139,23 @@ TEST_F(MsgDlgTest, PaintedBoxShowsSkinTextAndButtons) {
         const Skin& got = g_seen.grab;
         ASSERT_EQ(got.w, skin.w);
         ASSERT_EQ(got.h, skin.h);
-        int textPx = 0, skinPx = 0, other = 0;
+        std::vector<uint32_t> want = skin.px;
+        for (const Btn& b : c.btns) {
+            if (!b.w) continue;
+            const Skin strip = LoadSkin(b.strip);
+            for (int y = 0; y < b.h; ++y)
+                for (int x = 0; x < b.w; ++x)
+                    want[size_t(b.y + y) * skin.w + b.x + x] = strip.At(x, y);
+        }
+        int textPx = 0, wrong = 0;
         for (int y = 0; y < skin.h; ++y)
             for (int x = 0; x < skin.w; ++x) {
                 const bool inText =
                     x >= c.text.left && x < c.text.right && y >= c.text.top && y < c.text.bottom;
-                const bool inOk = x >= c.ok.x && x < c.ok.x + 88 && y >= c.ok.y && y < c.ok.y + 32;
-                if (inOk) {
-                    other += got.At(x, y) != okStrip.At(x - c.ok.x, y - c.ok.y);
-                } else if (inText) {
-                    textPx += got.At(x, y) != skin.At(x, y);
-                } else {
-                    skinPx += got.At(x, y) != skin.At(x, y);
-                }
+                const bool differs = got.At(x, y) != want[size_t(y) * skin.w + x];
+                (inText ? textPx : wrong) += differs;
             }
-        EXPECT_EQ(skinPx, 0);
-        EXPECT_EQ(other, 0);
+        EXPECT_EQ(wrong, 0);
         EXPECT_GT(textPx, 20);  // the words are drawn straight on the skin
     }
 }

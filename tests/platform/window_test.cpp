@@ -1,0 +1,246 @@
+// The window system: creation and destruction order, the posted queue and its loop, painting,
+// the mouse with hit test and capture, window moves, activation and modal dialogs.
+#include "platform/window.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/modal.h"
+#include "support/testutil.h"
+
+namespace {
+
+struct Heard {
+    HWND wnd;
+    UINT msg;
+    WPARAM wp;
+    LPARAM lp;
+};
+
+std::vector<Heard> g_heard;
+LRESULT g_hitAnswer = HTCLIENT;
+LRESULT g_createAnswer = 0;
+
+// Records every message and answers the hit test with g_hitAnswer.
+LRESULT RecProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    g_heard.push_back({wnd, msg, wp, lp});
+    if (msg == WM_CREATE) return g_createAnswer;
+    if (msg == WM_NCHITTEST) return g_hitAnswer;
+    return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+std::vector<UINT> HeardBy(HWND wnd, std::initializer_list<UINT> kinds) {
+    std::vector<UINT> out;
+    for (const Heard& h : g_heard)
+        if (h.wnd == wnd)
+            for (UINT k : kinds)
+                if (h.msg == k) out.push_back(h.msg);
+    return out;
+}
+
+struct WndTest : ::testing::Test {
+    void SetUp() override {
+        g_heard.clear();
+        g_hitAnswer = HTCLIENT;
+        g_createAnswer = 0;
+        WNDCLASSEXA cls{};
+        if (!GetClassInfoExA(nullptr, "TestRec", &cls)) {
+            cls.cbSize = sizeof cls;
+            cls.style = CS_DBLCLKS;
+            cls.lpfnWndProc = RecProc;
+            cls.hbrBackground = CreateSolidBrush(RGB(10, 20, 30));
+            cls.lpszClassName = "TestRec";
+            ASSERT_TRUE(RegisterClassExA(&cls));
+        }
+    }
+    void TearDown() override {
+        ReleaseCapture();
+        for (HWND w : made) DestroyWindow(w);
+        PumpMsgs();
+    }
+    HWND Make(HWND parent, int x, int y, int w, int h, int id = 0) {
+        const DWORD style = (parent ? WS_CHILD : WS_POPUP) | WS_VISIBLE;
+        HWND wnd = CreateWindowExA(0, "TestRec", "rec", style, x, y, w, h, parent,
+                                   reinterpret_cast<HMENU>(intptr_t(id)), nullptr, nullptr);
+        if (!parent) made.push_back(wnd);
+        return wnd;
+    }
+    std::vector<HWND> made;
+};
+
+TEST_F(WndTest, CreationIsHeardBeforeTheCallReturns) {
+    HWND top = Make(nullptr, 100, 100, 200, 150);
+    ASSERT_NE(top, nullptr);
+    ASSERT_FALSE(g_heard.empty());
+    EXPECT_EQ(g_heard[0].msg, WM_CREATE);
+    HWND kid = Make(top, 10, 10, 50, 20, 7);
+    EXPECT_EQ(GetDlgItem(top, 7), kid);
+    EXPECT_EQ(GetParent(kid), top);
+    g_createAnswer = -1;
+    EXPECT_EQ(Make(top, 0, 0, 5, 5, 8), nullptr);
+    EXPECT_EQ(GetDlgItem(top, 8), nullptr);
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                              nullptr),
+              nullptr);
+}
+
+// The parent hears WM_DESTROY before its children, WM_NCDESTROY after them; what was posted to
+// them is dropped.
+TEST_F(WndTest, DestroyOrderAndDroppedMessages) {
+    HWND top = Make(nullptr, 0, 0, 100, 100);
+    HWND kid = Make(top, 0, 0, 10, 10, 1);
+    PostMessageA(kid, WM_USER + 5, 0, 0);
+    g_heard.clear();
+    made.clear();
+    EXPECT_TRUE(DestroyWindow(top));
+    std::vector<std::pair<HWND, UINT>> order;
+    for (const Heard& h : g_heard) order.push_back({h.wnd, h.msg});
+    const std::vector<std::pair<HWND, UINT>> want = {
+        {top, WM_DESTROY}, {kid, WM_DESTROY}, {kid, WM_NCDESTROY}, {top, WM_NCDESTROY}};
+    EXPECT_EQ(order, want);
+    EXPECT_FALSE(IsWindow(top));
+    EXPECT_FALSE(IsWindow(kid));
+    g_heard.clear();
+    PumpMsgs();
+    EXPECT_TRUE(g_heard.empty());
+    EXPECT_FALSE(PostMessageA(kid, WM_USER, 0, 0));
+}
+
+TEST_F(WndTest, QuitPostedBeforeTheLoopEndsItAtOnce) {
+    HWND top = Make(nullptr, 0, 0, 10, 10);
+    PostMessageA(top, WM_USER + 1, 11, 22);
+    PostQuitMessage(3);
+    PostMessageA(top, WM_USER + 2, 0, 0);
+    MSG msg;
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, WM_USER + 1);
+    EXPECT_EQ(msg.wParam, 11u);
+    DispatchMessageA(&msg);
+    EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.wParam, 3u);
+    EXPECT_EQ(HeardBy(top, {WM_USER + 1}).size(), 1u);
+    PumpMsgs();
+}
+
+// Erasing fills the class background; a surface from GetDC draws outside WM_PAINT and shows.
+TEST_F(WndTest, PaintEraseAndDrawingOutsidePaint) {
+    HWND top = Make(nullptr, 0, 0, 20, 10);
+    PumpMsgs();
+    g_heard.clear();
+    InvalidateRect(top, nullptr, TRUE);
+    UpdateWindow(top);
+    EXPECT_EQ(HeardBy(top, {WM_PAINT, WM_ERASEBKGND}),
+              (std::vector<UINT>{WM_PAINT, WM_ERASEBKGND}));
+    HDC dc = GetDC(top);
+    ASSERT_NE(dc, nullptr);
+    SetPixel(dc, 3, 4, RGB(255, 0, 0));
+    ReleaseDC(top, dc);
+    HBITMAP pic = PlatGrabWindow(top);
+    const std::vector<uint32_t> px = PicPixels(pic, 20, 10);
+    DeleteObject(pic);
+    EXPECT_EQ(px[0], 0x0a141eu);
+    EXPECT_EQ(px[4 * 20 + 3], 0xff0000u);
+    g_heard.clear();
+    InvalidateRect(top, nullptr, FALSE);
+    UpdateWindow(top);
+    EXPECT_EQ(HeardBy(top, {WM_PAINT, WM_ERASEBKGND}), std::vector<UINT>{WM_PAINT});
+}
+
+// Without capture the window under the pointer is asked its hit test, then for its cursor, then
+// hears the mouse message; under capture the capturing window hears every move, also outside it,
+// with negative client coordinates.
+TEST_F(WndTest, MouseWithHitTestAndCapture) {
+    HWND top = Make(nullptr, 200, 200, 200, 100);
+    HWND kid = Make(top, 50, 20, 40, 30, 1);
+    g_heard.clear();
+    PlatMouseEvent(top, WM_MOUSEMOVE, 60, 30);
+    EXPECT_EQ(HeardBy(kid, {WM_NCHITTEST, WM_SETCURSOR, WM_MOUSEMOVE}),
+              (std::vector<UINT>{WM_NCHITTEST, WM_SETCURSOR, WM_MOUSEMOVE}));
+    ASSERT_FALSE(g_heard.empty());
+    EXPECT_EQ(GET_X_LPARAM(g_heard.back().lp), 10);
+    EXPECT_EQ(GET_Y_LPARAM(g_heard.back().lp), 10);
+    SetCapture(kid);
+    g_heard.clear();
+    PlatMouseEvent(top, WM_MOUSEMOVE, 5, 8);  // over the parent, left of and above the child
+    PlatMouseEvent(top, WM_LBUTTONDOWN, 5, 8);
+    PlatMouseEvent(top, WM_LBUTTONUP, 5, 8);
+    EXPECT_TRUE(HeardBy(top, {WM_NCHITTEST, WM_MOUSEMOVE, WM_LBUTTONDOWN}).empty());
+    EXPECT_EQ(HeardBy(kid, {WM_NCHITTEST, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}),
+              (std::vector<UINT>{WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    ASSERT_FALSE(g_heard.empty());
+    EXPECT_EQ(GET_X_LPARAM(g_heard.back().lp), -45);
+    EXPECT_EQ(GET_Y_LPARAM(g_heard.back().lp), -12);
+    ReleaseCapture();
+    EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// A window answering its hit test with HTCAPTION, or sending itself WM_NCLBUTTONDOWN with
+// HTCAPTION, follows the pointer while the button is held.
+TEST_F(WndTest, CaptionPressMovesTheWindow) {
+    HWND top = Make(nullptr, 100, 100, 200, 100);
+    g_hitAnswer = HTCAPTION;
+    PlatMouseEvent(top, WM_LBUTTONDOWN, 50, 50);
+    EXPECT_EQ(HeardBy(top, {WM_LBUTTONDOWN, WM_NCLBUTTONDOWN}),
+              std::vector<UINT>{WM_NCLBUTTONDOWN});
+    PlatMouseEvent(top, WM_MOUSEMOVE, 80, 70);
+    PlatMouseEvent(top, WM_LBUTTONUP, 50, 50);  // the pointer still holds the same spot
+    RECT r;
+    GetWindowRect(top, &r);
+    EXPECT_EQ(r.left, 130);
+    EXPECT_EQ(r.top, 120);
+    // Released: the next move does not carry it along.
+    PlatMouseEvent(top, WM_MOUSEMOVE, 10, 10);
+    GetWindowRect(top, &r);
+    EXPECT_EQ(r.left, 130);
+}
+
+// Double clicks only for classes that ask for them (this one does).
+TEST_F(WndTest, DoubleClicksForClassesThatAskForThem) {
+    HWND top = Make(nullptr, 0, 0, 50, 50);
+    g_heard.clear();
+    PlatMouseEvent(top, WM_LBUTTONDBLCLK, 5, 5);
+    EXPECT_EQ(HeardBy(top, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
+              std::vector<UINT>{WM_LBUTTONDBLCLK});
+}
+
+INT_PTR g_ownerOff;
+INT_PTR ModalProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_INITDIALOG) {
+        PostMessageA(dlg, WM_USER + 9, WPARAM(lp), 0);
+        return TRUE;
+    }
+    if (msg == WM_USER + 9) {
+        g_ownerOff = !IsWindowEnabled(GetParent(dlg));
+        EndDialog(dlg, INT_PTR(wp));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// The dialog runs its own loop until EndDialog; its owner takes no input meanwhile.
+TEST_F(WndTest, ModalDialogRunsItsLoopWithTheOwnerDisabled) {
+    HWND owner = Make(nullptr, 0, 0, 50, 50);
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(199), owner, ModalProc, 42), 42);
+    EXPECT_TRUE(g_ownerOff);
+    EXPECT_TRUE(IsWindowEnabled(owner));
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(1), owner, ModalProc, 0), -1);
+}
+
+// A window that loses activation hears WM_ACTIVATE with WA_INACTIVE.
+TEST_F(WndTest, LosingActivationIsHeard) {
+    HWND a = Make(nullptr, 0, 0, 50, 50);
+    HWND b = Make(nullptr, 100, 0, 50, 50);
+    BringWindowToTop(a);
+    PumpMsgs();
+    g_heard.clear();
+    BringWindowToTop(b);
+    PumpMsgs();
+    bool inactive = false;
+    for (const Heard& h : g_heard)
+        if (h.wnd == a && h.msg == WM_ACTIVATE && LOWORD(h.wp) == WA_INACTIVE) inactive = true;
+    EXPECT_TRUE(inactive);
+}
+
+}  // namespace
