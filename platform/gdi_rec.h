@@ -1,6 +1,7 @@
 // The records behind the drawing handles. Only the platform layer sees them.
 #pragma once
 
+#include <QImage>
 #include <QRegion>
 #include <cstdint>
 
@@ -62,3 +63,6 @@ int ClipBlock(int width, int height, int* x, int* y, int* w, int* h, int* sx, in
 // A surface drawing into a window's backing picture; releasing it shows what was drawn.
 HDC GetWndDC(HWND wnd);
 int ReleaseWndDC(HWND wnd, HDC dc);
+
+// A device picture holding a copy of a Qt picture; none when memory runs out.
+BitmapRec* NewBmpFromImage(const QImage& pic);

@@ -5,11 +5,8 @@
 
 #include "platform/gdi_rec.h"
 
-HBITMAP LoadBitmapA(HINSTANCE, LPCSTR name) {
-    if (!IS_INTRESOURCE(name)) return nullptr;
-    const QImage png(QString(":/bmp/%1.png").arg(static_cast<unsigned>(uintptr_t(name))));
-    if (png.isNull()) return nullptr;
-    const QImage img = png.convertToFormat(QImage::Format_RGB32);
+BitmapRec* NewBmpFromImage(const QImage& pic) {
+    const QImage img = pic.convertToFormat(QImage::Format_RGB32);
     BitmapRec* b = NewBmpRec(img.width(), img.height(), false);
     if (!b) return nullptr;
     // Device pictures keep the top byte clear.
@@ -19,4 +16,10 @@ HBITMAP LoadBitmapA(HINSTANCE, LPCSTR name) {
         for (int x = 0; x < img.width(); ++x) dst[x] = src[x] & 0x00ffffffu;
     }
     return b;
+}
+
+HBITMAP LoadBitmapA(HINSTANCE, LPCSTR name) {
+    if (!IS_INTRESOURCE(name)) return nullptr;
+    const QImage png(QString(":/bmp/%1.png").arg(static_cast<unsigned>(uintptr_t(name))));
+    return png.isNull() ? nullptr : NewBmpFromImage(png);
 }

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -36,6 +37,9 @@ void EnsureApp() {
 }
 
 HINSTANCE PlatInitApp(int* argc, char** argv) {
+    // Window shapes cut the window only under X11 (on Wayland a mask only limits input), so on a
+    // desktop with an X server the program runs as an X client unless told otherwise.
+    if (!getenv("QT_QPA_PLATFORM") && getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "xcb", 0);
     if (!QCoreApplication::instance()) new QApplication(*argc, argv);
     return reinterpret_cast<HINSTANCE>(1);
 }
@@ -156,6 +160,7 @@ void SendDestroyMsgs(HWND wnd) {
     SendMessageA(wnd, WM_NCDESTROY, 0, 0);
     wnd->destroyed = true;
     g_live.erase(wnd);
+    DropPostedMsgs(wnd);
     if (GetCapture() == wnd) ReleaseCapture();
 }
 

@@ -49,7 +49,7 @@ LRESULT CallWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT SendMessageA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (!IsLiveWnd(wnd) && !(wnd && msg == WM_NCDESTROY)) return 0;
+    if (!IsLiveWnd(wnd)) return 0;
     return CallWndProc(wnd, msg, wp, lp);
 }
 
@@ -58,6 +58,10 @@ BOOL PostMessageA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     g_queue.push_back(MSG{wnd, msg, wp, lp, GetTickCount(), {}});
     if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance()) d->wakeUp();
     return TRUE;
+}
+
+void DropPostedMsgs(HWND wnd) {
+    std::erase_if(g_queue, [wnd](const MSG& m) { return m.hwnd == wnd; });
 }
 
 void PostQuitMessage(int code) {

@@ -151,13 +151,5 @@ void PaintStatic(HWND wnd, QPainter& p) {
 
 HBITMAP PlatGrabWindow(HWND wnd) {
     if (!IsLiveWnd(wnd)) return nullptr;
-    const QImage img = wnd->widget->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    BitmapRec* b = NewBmpRec(img.width(), img.height(), false);
-    if (!b) return nullptr;
-    for (int y = 0; y < img.height(); ++y) {
-        const uint32_t* src = reinterpret_cast<const uint32_t*>(img.constScanLine(y));
-        uint32_t* dst = b->px + size_t(y) * img.width();
-        for (int x = 0; x < img.width(); ++x) dst[x] = src[x] & 0x00ffffffu;
-    }
-    return b;
+    return NewBmpFromImage(wnd->widget->grab().toImage());
 }

@@ -105,6 +105,8 @@ const ClassRec* FindClassRec(const char* name);
 // Takes the next posted message into msg; while none is queued, handles window-system events
 // and waits (wait true) or returns 0 (wait false).
 int TakePostedMsg(MSG* msg, bool wait);
+// Forgets what was posted to a window that goes.
+void DropPostedMsgs(HWND wnd);
 // Puts a WM_QUIT taken by a nested loop back for the outer loop.
 void RepostQuit(const MSG& quit);
 

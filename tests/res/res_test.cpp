@@ -44,25 +44,6 @@ const ResCase kBitmaps[] = {
     {189, 88, 32, STRIP},
 };
 
-struct Pic {
-    int w = 0, h = 0;
-    std::vector<uint32_t> px;
-    uint32_t At(int x, int y) const { return px[size_t(y) * w + x]; }
-};
-
-Pic LoadPic(int num) {
-    Pic pic;
-    HBITMAP b = LoadBitmapA(nullptr, MAKEINTRESOURCEA(num));
-    if (!b) return pic;
-    BITMAP bm{};
-    GetObjectA(b, sizeof bm, &bm);
-    pic.w = bm.bmWidth;
-    pic.h = bm.bmHeight;
-    pic.px = PicPixels(b, pic.w, pic.h);
-    DeleteObject(b);
-    return pic;
-}
-
 const ResCase* FindCase(int num) {
     for (const ResCase& c : kBitmaps)
         if (c.num == num) return &c;
@@ -72,7 +53,7 @@ const ResCase* FindCase(int num) {
 TEST(Resources, EveryBitmapOpensByNumberAtItsSize) {
     for (const ResCase& c : kBitmaps) {
         SCOPED_TRACE(c.num);
-        const Pic pic = LoadPic(c.num);
+        const PicData pic = LoadResPic(c.num);
         ASSERT_FALSE(pic.px.empty());
         EXPECT_EQ(pic.w, c.w);
         EXPECT_EQ(pic.h, c.form == STRIP ? 3 * c.h : c.h);
@@ -100,7 +81,7 @@ TEST(Resources, PaintedPlacesLieInsideTheShape) {
     };
     for (const Place& pl : places) {
         SCOPED_TRACE(pl.skin);
-        const Pic pic = LoadPic(pl.skin);
+        const PicData pic = LoadResPic(pl.skin);
         ASSERT_FALSE(pic.px.empty());
         int keyed = 0;
         for (int y = pl.r.top; y < pl.r.bottom; ++y)
@@ -131,7 +112,7 @@ TEST(Resources, ButtonStripsBlendWithTheSkinUnderThem) {
     };
     for (const Placement& pl : placements) {
         SCOPED_TRACE(std::to_string(pl.strip) + " on " + std::to_string(pl.skin));
-        const Pic skin = LoadPic(pl.skin), strip = LoadPic(pl.strip);
+        const PicData skin = LoadResPic(pl.skin), strip = LoadResPic(pl.strip);
         const ResCase* c = FindCase(pl.strip);
         ASSERT_TRUE(c && !skin.px.empty() && !strip.px.empty());
         ASSERT_LE(pl.x + c->w, skin.w);

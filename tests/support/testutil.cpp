@@ -261,3 +261,18 @@ BtnParent::~BtnParent() {
     DestroyWindow(wnd);
     PumpMsgs();
 }
+
+PicData TakePicData(HBITMAP bmp) {
+    PicData pic;
+    BITMAP bm{};
+    if (!bmp || !GetObjectA(bmp, sizeof bm, &bm)) return pic;
+    pic.w = bm.bmWidth;
+    pic.h = bm.bmHeight;
+    pic.px = PicPixels(bmp, pic.w, pic.h);
+    DeleteObject(bmp);
+    return pic;
+}
+
+PicData LoadResPic(int num) {
+    return TakePicData(LoadBitmapA(nullptr, MAKEINTRESOURCEA(num)));
+}

@@ -32,6 +32,17 @@ struct MsgRecorder {
     ~MsgRecorder();
 };
 
+// A picture's pixels (0x00RRGGBB, top-down rows) with its size.
+struct PicData {
+    int w = 0, h = 0;
+    std::vector<uint32_t> px;
+    uint32_t At(int x, int y) const { return px[size_t(y) * w + x]; }
+};
+// The pixels of a picture, or of bitmap resource `num`; empty when there is none. The picture
+// is released.
+PicData TakePicData(HBITMAP bmp);
+PicData LoadResPic(int num);
+
 // Pixels of a picture as 0x00RRGGBB, top-down rows.
 std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h);
 // A w x h picture from 0x00RRGGBB pixels, top-down rows.

@@ -14,31 +14,13 @@
 
 namespace {
 
-struct Skin {
-    int w, h;
-    std::vector<uint32_t> px;
-    uint32_t At(int x, int y) const { return px[size_t(y) * w + x]; }
-};
-
-Skin LoadSkin(int num) {
-    Skin s{};
-    HBITMAP b = LoadBitmapA(nullptr, MAKEINTRESOURCEA(num));
-    BITMAP bm{};
-    GetObjectA(b, sizeof bm, &bm);
-    s.w = bm.bmWidth;
-    s.h = bm.bmHeight;
-    s.px = PicPixels(b, s.w, s.h);
-    DeleteObject(b);
-    return s;
-}
-
 // What the hook saw of the open box, and the pointer actions it performs in the user's place.
 struct BoxSeen {
     RECT rect;
     bool hasCancel;
     std::string text;
     bool cornerOut, middleIn, rightEdgeOut;
-    Skin grab;
+    PicData grab;
 };
 
 BoxSeen g_seen;
@@ -59,11 +41,7 @@ int SeeAndClick(const ModalEvent* e) {
     g_seen.middleIn = PtInRegion(rgn, w / 2, h / 2);
     g_seen.rightEdgeOut = !PtInRegion(rgn, w, h / 2) && PtInRegion(rgn, w - 1, h / 2);
     DeleteObject(rgn);
-    HBITMAP pic = PlatGrabWindow(dlg);
-    BITMAP bm{};
-    GetObjectA(pic, sizeof bm, &bm);
-    g_seen.grab = Skin{bm.bmWidth, bm.bmHeight, PicPixels(pic, bm.bmWidth, bm.bmHeight)};
-    DeleteObject(pic);
+    g_seen.grab = TakePicData(PlatGrabWindow(dlg));
     if (g_clickAt.x >= 0) {
         // The pointer comes in, presses and lets go where the user clicks.
         PlatMouseEvent(dlg, WM_MOUSEMOVE, g_clickAt.x - 3, g_clickAt.y);
@@ -135,14 +113,14 @@ TEST_F(MsgDlgTest, PaintedBoxShowsSkinTextAndButtons) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         ShowMsgDlg(nullptr, "送信完了", c.kind);
-        const Skin skin = LoadSkin(c.skin);
-        const Skin& got = g_seen.grab;
+        const PicData skin = LoadResPic(c.skin);
+        const PicData& got = g_seen.grab;
         ASSERT_EQ(got.w, skin.w);
         ASSERT_EQ(got.h, skin.h);
         std::vector<uint32_t> want = skin.px;
         for (const Btn& b : c.btns) {
             if (!b.w) continue;
-            const Skin strip = LoadSkin(b.strip);
+            const PicData strip = LoadResPic(b.strip);
             for (int y = 0; y < b.h; ++y)
                 for (int x = 0; x < b.w; ++x)
                     want[size_t(b.y + y) * skin.w + b.x + x] = strip.At(x, y);
@@ -204,11 +182,10 @@ TEST(Splash, CentredInTheShapeOfItsSkin) {
     GetWindowRect(dlg, &r);
     EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 396) / 2);
     EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 383) / 2);
-    const Skin skin = LoadSkin(143);
-    HBITMAP pic = PlatGrabWindow(dlg);
-    ASSERT_NE(pic, nullptr);
-    const std::vector<uint32_t> got = PicPixels(pic, 396, 383);
-    DeleteObject(pic);
+    const PicData skin = LoadResPic(143);
+    const PicData got = TakePicData(PlatGrabWindow(dlg));
+    ASSERT_EQ(got.w, 396);
+    ASSERT_EQ(got.h, 383);
     HRGN rgn = CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(GetWindowRgn(dlg, rgn), RGN_ERROR);
     // Inside the shape the window shows its skin; the key-coloured pixels are not the window's.
@@ -218,7 +195,7 @@ TEST(Splash, CentredInTheShapeOfItsSkin) {
             const bool in = PtInRegion(rgn, x, y);
             const bool key = skin.At(x, y) == skin.At(0, 0);
             keyIn += in == key;
-            if (in) wrong += got[size_t(y) * 396 + x] != skin.At(x, y);
+            if (in) wrong += got.At(x, y) != skin.At(x, y);
         }
     EXPECT_EQ(keyIn, 0);
     EXPECT_EQ(wrong, 0);
