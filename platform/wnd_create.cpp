@@ -1,6 +1,7 @@
 // Window classes, creating and destroying windows, and what a window record holds.
 #include <QApplication>
 #include <QScreen>
+#include <QWindow>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -13,9 +14,13 @@ namespace {
 
 // Classes live as long as the program, with the brushes and cursors they hold.
 std::vector<std::unique_ptr<ClassRec>>& g_classes = *new std::vector<std::unique_ptr<ClassRec>>;
-std::set<HWND> g_live;
+std::set<HWND>& g_live = *new std::set<HWND>;
+// Every record ever made, destroyed ones included.
+std::vector<HWND>& g_records = *new std::vector<HWND>;
 
+// Static controls let the pointer through to the window they lie on.
 LRESULT StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCHITTEST) return HTTRANSPARENT;
     return DefWindowProcA(wnd, msg, wp, lp);
 }
 
@@ -77,10 +82,19 @@ WndWidget::WndWidget(WndRec* w, QWidget* parent, Qt::WindowFlags flags)
     if (!parent) setFocusPolicy(Qt::StrongFocus);
 }
 
+// The record stays as the handle's tombstone; its pictures go with the widget.
 WndWidget::~WndWidget() {
     g_live.erase(wnd);
+    wnd->destroyed = true;
+    wnd->widget = nullptr;
     if (wnd->backing) DeleteObject(wnd->backing);
-    delete wnd;
+    if (wnd->image) DeleteObject(wnd->image);
+    wnd->backing = wnd->image = nullptr;
+}
+
+HWND GetTopWnd(HWND wnd) {
+    while (wnd->child && wnd->parent) wnd = wnd->parent;
+    return wnd;
 }
 
 bool IsLiveWnd(HWND wnd) {
@@ -95,6 +109,7 @@ HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int 
                HWND parent, int id) {
     EnsureApp();
     WndRec* wnd = new WndRec{};
+    g_records.push_back(wnd);
     wnd->cls = cls;
     wnd->proc = cls ? cls->proc : nullptr;
     wnd->parent = parent;
@@ -111,7 +126,15 @@ HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int 
         wnd->widget->setGeometry(x, y, w, h);
         parent->children.push_back(wnd);
     } else {
+        // A top-level window is owned by a top-level window, also when a child is named.
+        if (parent) wnd->parent = parent = GetTopWnd(parent);
         wnd->widget = new WndWidget(wnd, nullptr, Qt::Window | Qt::FramelessWindowHint);
+        // The window system keeps an owned window above its owner.
+        if (parent) {
+            wnd->widget->winId();
+            parent->widget->winId();
+            wnd->widget->windowHandle()->setTransientParent(parent->widget->windowHandle());
+        }
         if (x == CW_USEDEFAULT) {
             const QRect screen = QGuiApplication::primaryScreen()->geometry();
             x = screen.x() + (screen.width() - w) / 2;
@@ -121,8 +144,9 @@ HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int 
         wnd->widget->setWindowTitle(QString::fromStdString(wnd->text));
         if (cls) SetWndIcon(wnd, cls->icon);
     }
-    // Windows with a backing picture paint all of it; controls drawn by Qt may be transparent.
-    if (!cls || cls->name != "STATIC") wnd->widget->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Windows with a backing picture paint all of it; static controls are drawn by Qt, maybe
+    // transparent, and have none.
+    if (!IsStaticWnd(wnd)) wnd->widget->setAttribute(Qt::WA_OpaquePaintEvent);
     FitBacking(wnd);
     g_live.insert(wnd);
     return wnd;
@@ -158,16 +182,17 @@ void SendDestroyMsgs(HWND wnd) {
     for (HWND k : kids)
         if (IsLiveWnd(k)) SendDestroyMsgs(k);
     SendMessageA(wnd, WM_NCDESTROY, 0, 0);
+    if (GetCapture() == wnd) ReleaseCapture();
     wnd->destroyed = true;
     g_live.erase(wnd);
     DropPostedMsgs(wnd);
-    if (GetCapture() == wnd) ReleaseCapture();
 }
 
 }  // namespace
 
 BOOL DestroyWindow(HWND wnd) {
-    if (!IsLiveWnd(wnd)) return FALSE;
+    if (!IsLiveWnd(wnd) || wnd->destroying) return FALSE;
+    wnd->destroying = true;
     // Owned top-level windows go with their owner.
     std::vector<HWND> owned;
     for (HWND w : g_live)
@@ -179,8 +204,9 @@ BOOL DestroyWindow(HWND wnd) {
         kids.erase(std::remove(kids.begin(), kids.end(), wnd), kids.end());
     }
     wnd->widget->hide();
-    // The widget owns the record from here on: both go once Qt is done with the widget.
+    // The widget goes once no procedure runs (the message loop frees it).
     wnd->widget->deleteLater();
+    WakeMsgLoop();
     return TRUE;
 }
 

@@ -8,7 +8,8 @@ namespace {
 
 // Dialog units to pixels for the template fonts: the font's average character width is 7 pixels
 // and its height is the point size at 96 dots per inch (12 pixels at 9 points, 13 at 10), so a
-// unit is 7/4 pixel across and height/8 down; rounded to the nearest pixel, halves up.
+// unit is 7/4 pixel across and height/8 down; positions and sizes are each rounded to the
+// nearest pixel, halves up.
 int DluToPx(int dlu, int num, int den) {
     return (dlu * num + den / 2) / den;
 }
@@ -36,11 +37,9 @@ HWND MakeDlg(LPCSTR templ, HWND owner, DLGPROC proc, LPARAM param) {
     dlg->fontPx = fontPx;
     for (int i = 0; i < t->count; ++i) {
         const DlgItemTempl& it = t->items[i];
-        const int left = DluToPx(it.x, 7, 4), top = DluToPx(it.y, fontPx, 8);
-        // Each edge is converted on its own, as the original maps dialog rectangles.
-        const int right = DluToPx(it.x + it.cx, 7, 4), bottom = DluToPx(it.y + it.cy, fontPx, 8);
-        HWND item = CreateWindowExA(0, it.cls, it.text, WS_CHILD | it.style, left, top,
-                                    right - left, bottom - top, dlg,
+        HWND item = CreateWindowExA(0, it.cls, it.text, WS_CHILD | it.style, DluToPx(it.x, 7, 4),
+                                    DluToPx(it.y, fontPx, 8), DluToPx(it.cx, 7, 4),
+                                    DluToPx(it.cy, fontPx, 8), dlg,
                                     reinterpret_cast<HMENU>(intptr_t(it.id)), nullptr, nullptr);
         if (!item) {
             DestroyWindow(dlg);
@@ -63,6 +62,12 @@ HWND CreateDialogParamA(HINSTANCE, LPCSTR templ, HWND owner, DLGPROC proc, LPARA
 INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templ, HWND owner, DLGPROC proc, LPARAM param) {
     HWND dlg = MakeDlg(templ, owner, proc, param);
     if (!dlg) return -1;
+    if (dlg->dlgEnded) {  // ended while it was initialised: it never shows
+        const INT_PTR result = dlg->dlgResult;
+        DestroyWindow(dlg);
+        return result;
+    }
+    owner = GetParent(dlg);  // the top-level window of the owner named
     const BOOL ownerWasOff = owner ? EnableWindow(owner, FALSE) : FALSE;
     ShowWindow(dlg, SW_SHOW);
     UpdateWindow(dlg);
@@ -74,8 +79,9 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templ, HWND owner, DLGPROC proc, LPARA
     MSG msg;
     while (IsLiveWnd(dlg) && !dlg->dlgEnded) {
         if (!TakePostedMsg(&msg, !hooked)) {
-            EndDialog(dlg, answer);  // the hook's answer: nothing it posted ended the dialog
-            break;
+            // The hook's answer when nothing it posted ended the dialog.
+            if (hooked) EndDialog(dlg, answer);
+            continue;
         }
         if (msg.message == WM_QUIT) {
             RepostQuit(msg);
@@ -97,5 +103,6 @@ BOOL EndDialog(HWND dlg, INT_PTR result) {
     dlg->dlgEnded = true;
     dlg->dlgResult = result;
     dlg->widget->hide();
+    WakeMsgLoop();
     return TRUE;
 }

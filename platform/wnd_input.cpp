@@ -18,19 +18,14 @@ struct CursorRec {
 namespace {
 
 HWND g_capture;
-QWidget* g_cursorWidget;  // the widget whose mouse event is being delivered
-QPoint g_mouseAt;         // screen position of the last mouse event
+QPointer<QWidget> g_cursorWidget;  // the widget whose mouse event is being delivered
+QPoint g_mouseAt;                  // screen position of the last mouse event
 
 // A window takes no input while it or its top-level window is disabled (a modal dialog's owner).
 bool IsInputOff(HWND wnd) {
     for (HWND w = wnd; w; w = w->child ? w->parent : nullptr)
         if (w->disabled) return true;
     return false;
-}
-
-HWND GetTopWnd(HWND wnd) {
-    while (wnd->child && wnd->parent) wnd = wnd->parent;
-    return wnd;
 }
 
 LPARAM ClientPos(HWND wnd, QPointF global) {
@@ -58,6 +53,11 @@ HWND FindWndAt(HWND fallback, QPointF global) {
 bool FollowMove(HWND wnd, QMouseEvent* e, UINT msg) {
     HWND top = GetTopWnd(wnd);
     if (!top->moving) return false;
+    // The move lasts while the button is held; a lost release must not leave it hanging.
+    if (msg == WM_MOUSEMOVE && !(e->buttons() & Qt::LeftButton)) {
+        top->moving = false;
+        return false;
+    }
     const QPoint now = e->globalPosition().toPoint();
     top->widget->move(top->widget->pos() + now - top->movedFrom);
     top->movedFrom = now;
@@ -75,15 +75,24 @@ void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg) {
     const WPARAM keys = KeyState(e->buttons());
     if (g_capture && IsLiveWnd(g_capture)) {
         g_cursorWidget = g_capture->widget;
+        if (msg == WM_LBUTTONDBLCLK && !(g_capture->cls && (g_capture->cls->style & CS_DBLCLKS)))
+            msg = WM_LBUTTONDOWN;
         SendMessageA(g_capture, msg, keys, ClientPos(g_capture, global));
         return;
     }
     HWND target = FindWndAt(wnd, global);
+    const QPoint gp = global.toPoint();
+    LRESULT hit = HTTRANSPARENT;
+    while (target && hit == HTTRANSPARENT) {
+        hit = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(gp.x(), gp.y()));
+        if (!IsLiveWnd(target)) return;
+        if (hit == HTTRANSPARENT) target = target->child ? target->parent : nullptr;
+    }
     if (!target || IsInputOff(target)) return;
     g_cursorWidget = target->widget;
-    const QPoint gp = global.toPoint();
-    const LRESULT hit = SendMessageA(target, WM_NCHITTEST, 0, MAKELPARAM(gp.x(), gp.y()));
-    if (!IsLiveWnd(target)) return;
+    // The second press of a double click is one only for classes that ask for double clicks.
+    if (msg == WM_LBUTTONDBLCLK && !(target->cls && (target->cls->style & CS_DBLCLKS)))
+        msg = WM_LBUTTONDOWN;
     SendMessageA(target, WM_SETCURSOR, WPARAM(target), MAKELPARAM(int(hit), int(msg)));
     if (!IsLiveWnd(target)) return;
     if (hit == HTCLIENT) {
@@ -103,11 +112,11 @@ void WndWidget::mouseReleaseEvent(QMouseEvent* e) {
     if (e->button() == Qt::RightButton) SendMouseMsg(wnd, e, WM_RBUTTONUP);
 }
 
-// A second press soon after the first: a double click only for classes that ask for them.
+// A second press soon after the first; the window that gets it decides whether it is a double
+// click.
 void WndWidget::mouseDoubleClickEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton) return mousePressEvent(e);
-    const bool dbl = wnd->cls && (wnd->cls->style & CS_DBLCLKS);
-    SendMouseMsg(wnd, e, dbl ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
+    SendMouseMsg(wnd, e, WM_LBUTTONDBLCLK);
 }
 
 void WndWidget::mouseMoveEvent(QMouseEvent* e) {

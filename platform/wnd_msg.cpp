@@ -11,6 +11,9 @@
 namespace {
 
 std::deque<MSG> g_queue;
+bool g_quit;  // WM_QUIT is due once the queue is empty
+int g_quitCode;
+int g_procDepth;  // window procedures running now
 
 // Where a dialog procedure's answer is the result itself rather than DWLP_MSGRESULT.
 bool IsDlgValueMsg(UINT msg) {
@@ -28,8 +31,7 @@ void EraseBkgnd(HWND wnd, HDC dc) {
 
 // A window move by the window system where it can, else by hand from the mouse moves.
 void StartWndMove(HWND wnd) {
-    HWND top = wnd;
-    while (top->child && top->parent) top = top->parent;
+    HWND top = GetTopWnd(wnd);
     QWindow* win = top->widget->windowHandle();
     if (win && win->startSystemMove()) return;
     top->moving = true;
@@ -38,7 +40,9 @@ void StartWndMove(HWND wnd) {
 
 }  // namespace
 
-LRESULT CallWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+namespace {
+
+LRESULT RunWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!wnd->dialog) return wnd->proc(wnd, msg, wp, lp);
     wnd->msgResult = 0;
     const INT_PTR r = wnd->dlgProc ? wnd->dlgProc(wnd, msg, wp, lp) : 0;
@@ -46,6 +50,19 @@ LRESULT CallWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         return r ? r : (msg == WM_INITDIALOG ? 0 : DefWindowProcA(wnd, msg, wp, lp));
     if (r) return wnd->msgResult;
     return DefWindowProcA(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
+LRESULT CallWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    ++g_procDepth;
+    const LRESULT r = RunWndProc(wnd, msg, wp, lp);
+    --g_procDepth;
+    return r;
+}
+
+void WakeMsgLoop() {
+    if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance()) d->wakeUp();
 }
 
 LRESULT SendMessageA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -56,7 +73,7 @@ LRESULT SendMessageA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 BOOL PostMessageA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (wnd && !IsLiveWnd(wnd)) return FALSE;
     g_queue.push_back(MSG{wnd, msg, wp, lp, GetTickCount(), {}});
-    if (QAbstractEventDispatcher* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+    WakeMsgLoop();
     return TRUE;
 }
 
@@ -64,41 +81,48 @@ void DropPostedMsgs(HWND wnd) {
     std::erase_if(g_queue, [wnd](const MSG& m) { return m.hwnd == wnd; });
 }
 
+// As on the original, WM_QUIT is not queued: it comes when nothing else is posted.
 void PostQuitMessage(int code) {
-    PostMessageA(nullptr, WM_QUIT, WPARAM(code), 0);
+    g_quit = true;
+    g_quitCode = code;
+    WakeMsgLoop();
 }
 
-// Takes the next posted message, handling window-system events while there is none; `wait`
-// false returns 0 at once when nothing is queued.
+// Takes the next posted message, or WM_QUIT when one is due and nothing else is queued. With
+// none, handles the window-system events, waiting for one when `wait` is set, and returns 0 so
+// that the caller can look at its own state again.
 int TakePostedMsg(MSG* msg, bool wait) {
-    // Widgets of destroyed windows go here: the loop is not Qt's, so Qt would keep them.
-    if (QCoreApplication::instance())
+    // Widgets of destroyed windows go here, when no procedure runs any more that could still
+    // use them: the loop is not Qt's, so Qt would keep them.
+    if (g_procDepth == 0 && QCoreApplication::instance())
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (;;) {
-        // Messages for windows destroyed since they were posted are dropped.
-        while (!g_queue.empty() && g_queue.front().hwnd && !IsLiveWnd(g_queue.front().hwnd))
-            g_queue.pop_front();
+    for (int round = 0; round < 2; ++round) {
         if (!g_queue.empty()) {
             *msg = g_queue.front();
             g_queue.pop_front();
             return 1;
         }
-        if (!wait) {
-            QCoreApplication::processEvents();
-            if (g_queue.empty()) return 0;
-            continue;
+        if (g_quit) {
+            g_quit = false;
+            *msg = MSG{nullptr, WM_QUIT, WPARAM(g_quitCode), 0, GetTickCount(), {}};
+            return 1;
         }
+        if (round == 1) break;
         EnsureApp();
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        QCoreApplication::processEvents(wait ? QEventLoop::WaitForMoreEvents
+                                             : QEventLoop::AllEvents);
     }
+    return 0;
 }
 
 void RepostQuit(const MSG& quit) {
-    g_queue.push_front(quit);
+    g_quit = true;
+    g_quitCode = int(quit.wParam);
 }
 
 BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
-    TakePostedMsg(msg, true);
+    while (!TakePostedMsg(msg, true)) {
+    }
     return msg->message != WM_QUIT;
 }
 
@@ -135,7 +159,10 @@ LRESULT DefWindowProcA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_NCLBUTTONDOWN:
             if (wp == WPARAM(HTCAPTION)) StartWndMove(wnd);
             return 0;
-        case WM_CLOSE: DestroyWindow(wnd); return 0;
+        case WM_CLOSE:
+            // A dialog closes only through its own buttons.
+            if (!wnd->dialog) DestroyWindow(wnd);
+            return 0;
         case WM_SETTEXT: return SetWindowTextA(wnd, reinterpret_cast<LPCSTR>(lp));
         case WM_GETTEXT: return GetWindowTextA(wnd, reinterpret_cast<LPSTR>(lp), int(wp));
         case WM_GETTEXTLENGTH: return LRESULT(wnd->text.size());

@@ -31,7 +31,12 @@ HBRUSH GetClassBrush(HWND wnd) {
     return wnd->cls->background;
 }
 
+bool IsStaticWnd(HWND wnd) {
+    return wnd->cls && wnd->cls->name == "STATIC";
+}
+
 void FitBacking(HWND wnd) {
+    if (IsStaticWnd(wnd)) return;
     const int w = std::max(wnd->widget->width(), 1), h = std::max(wnd->widget->height(), 1);
     if (wnd->backing && wnd->backing->width == w && wnd->backing->height == h) return;
     BitmapRec* b = NewBmpRec(w, h, true);
@@ -58,11 +63,15 @@ BOOL InvalidateRect(HWND wnd, const RECT* rect, BOOL erase) {
 }
 
 void PaintDue(HWND wnd) {
-    if (wnd->update.isEmpty() || !IsLiveWnd(wnd)) return;
+    if (!IsLiveWnd(wnd) || wnd->update.isEmpty()) return;
+    wnd->beganPaint = false;
     SendMessageA(wnd, WM_PAINT, 0, 0);
-    // A procedure that paints without BeginPaint still ends the update.
-    wnd->update = QRegion();
-    wnd->erase = false;
+    // A procedure that answers without BeginPaint still ends the update; one that did may have
+    // asked for the next paint since.
+    if (IsLiveWnd(wnd) && !wnd->beganPaint) {
+        wnd->update = QRegion();
+        wnd->erase = false;
+    }
 }
 
 BOOL UpdateWindow(HWND wnd) {
@@ -95,9 +104,11 @@ HDC BeginPaint(HWND wnd, PAINTSTRUCT* ps) {
     ps->hdc = dc;
     ps->rcPaint = RECT{box.left(), box.top(), box.right() + 1, box.bottom() + 1};
     ps->fErase = FALSE;
-    if (wnd->erase) ps->fErase = !SendMessageA(wnd, WM_ERASEBKGND, WPARAM(dc), 0);
+    const bool erase = wnd->erase;
     wnd->update = QRegion();
     wnd->erase = false;
+    wnd->beganPaint = true;
+    if (erase) ps->fErase = !SendMessageA(wnd, WM_ERASEBKGND, WPARAM(dc), 0);
     return dc;
 }
 
@@ -108,7 +119,7 @@ BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps) {
 void WndWidget::paintEvent(QPaintEvent*) {
     if (!IsLiveWnd(wnd)) return;
     QPainter p(this);
-    if (wnd->cls && wnd->cls->name == "STATIC") {
+    if (IsStaticWnd(wnd)) {
         PaintStatic(wnd, p);
         return;
     }
@@ -123,12 +134,13 @@ void WndWidget::paintEvent(QPaintEvent*) {
 
 void PaintStatic(HWND wnd, QPainter& p) {
     if ((wnd->style & SS_TYPEMASK) == SS_BITMAP) {
-        HBITMAP bmp = LoadBitmapA(nullptr, MAKEINTRESOURCEA(atoi(wnd->text.c_str())));
-        if (!bmp) return;
-        const QImage img(reinterpret_cast<const uchar*>(bmp->px), bmp->width, bmp->height,
-                         bmp->width * 4, QImage::Format_RGB32);
+        // The picture named by the control's text, loaded at its first paint.
+        if (!wnd->image)
+            wnd->image = LoadBitmapA(nullptr, MAKEINTRESOURCEA(atoi(wnd->text.c_str())));
+        if (!wnd->image) return;
+        const QImage img(reinterpret_cast<const uchar*>(wnd->image->px), wnd->image->width,
+                         wnd->image->height, wnd->image->width * 4, QImage::Format_RGB32);
         p.drawImage(0, 0, img);
-        DeleteObject(bmp);
         return;
     }
     // The parent chooses the colours: WM_CTLCOLORSTATIC with a surface whose text colour and

@@ -47,6 +47,9 @@ struct WndRec {
     int fontPx;        // a dialog's and its controls' font size in pixels
     QPoint movedFrom;  // a window move by hand: where the pointer was, in screen coordinates
     bool moving;
+    bool destroying;   // DestroyWindow is under way
+    bool beganPaint;   // the procedure called BeginPaint for the WM_PAINT being delivered
+    BitmapRec* image;  // an SS_BITMAP static control's picture
 };
 
 // The widget of a window: turns Qt's events into the window's messages.
@@ -71,8 +74,13 @@ protected:
 // Makes sure a Qt application exists (tests create windows without a program entry).
 void EnsureApp();
 
-// Live windows: a handle is valid while its record is here and not destroyed.
+// Live windows: a handle is valid while its record is here and not destroyed. Records are never
+// freed (a destroyed window's record stays behind its widget), so an old handle never names a
+// new window.
 bool IsLiveWnd(HWND wnd);
+
+// The top-level window a window belongs to.
+HWND GetTopWnd(HWND wnd);
 
 // Calls the window's procedure (a dialog's through the default dialog handling).
 LRESULT CallWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -93,6 +101,8 @@ QPoint GetMouseAt();
 // Delivers Qt mouse input as the window's mouse messages.
 void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg);
 
+// A built-in STATIC control: drawn by Qt straight onto its widget, without a backing picture.
+bool IsStaticWnd(HWND wnd);
 // The look of a built-in STATIC control, drawn straight onto its widget.
 void PaintStatic(HWND wnd, QPainter& p);
 
@@ -102,9 +112,11 @@ HBRUSH GetClassBrush(HWND wnd);
 // Finds a registered class by name; none when unknown.
 const ClassRec* FindClassRec(const char* name);
 
-// Takes the next posted message into msg; while none is queued, handles window-system events
-// and waits (wait true) or returns 0 (wait false).
+// Takes the next posted message (or a due WM_QUIT) into msg and returns 1; with none, handles
+// the window-system events, waiting for one when `wait` is set, and returns 0.
 int TakePostedMsg(MSG* msg, bool wait);
+// Wakes a loop waiting for events: something was posted or ended.
+void WakeMsgLoop();
 // Forgets what was posted to a window that goes.
 void DropPostedMsgs(HWND wnd);
 // Puts a WM_QUIT taken by a nested loop back for the outer loop.

@@ -5,6 +5,7 @@
 #include "app/appstate.h"
 #include "platform/kernel.h"
 #include "ui/appmsg.h"
+#include "ui/childwnd.h"
 
 ButtonEntry ButtonTable[kBtnCount];
 
@@ -127,33 +128,16 @@ HWND MakeBmpBtn(HWND parent, WNDPROC proc, int id, int x, int y, int width, int 
     if (id < kFirstBtnId || id >= kFirstBtnId + kBtnCount) return nullptr;
     char name[16];
     std::snprintf(name, sizeof name, "Child%d", id);
-    WNDCLASSEXA cls{};
-    if (!GetClassInfoExA(g_app.inst, name, &cls)) {
-        cls = WNDCLASSEXA{sizeof(WNDCLASSEXA),
-                          CS_HREDRAW | CS_VREDRAW,
-                          proc,
-                          0,
-                          0,
-                          g_app.inst,
-                          LoadIconA(nullptr, MAKEINTRESOURCEA(IDI_APPLICATION)),
-                          LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_ARROW)),
-                          reinterpret_cast<HBRUSH>(intptr_t(COLOR_BTNFACE + 1)),
-                          nullptr,
-                          name,
-                          LoadIconA(nullptr, MAKEINTRESOURCEA(IDI_APPLICATION))};
-        if (!RegisterClassExA(&cls)) return nullptr;
-    }
     ButtonEntry& e = ButtonTable[id - kFirstBtnId];
     e.width = width;
     e.height = height;
-    HWND wnd = CreateWindowExA(0, name, name, WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
-                               reinterpret_cast<HMENU>(intptr_t(id)), g_app.inst, nullptr);
+    HWND wnd = MakeChildWnd(parent, proc, name, CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE, id, x, y,
+                            width, height);
     if (!wnd) return nullptr;
-    ShowWindow(wnd, SW_SHOW);
-    UpdateWindow(wnd);
     // A dialog opened again makes its buttons again: the strip of the last time goes.
     if (e.strip) DeleteObject(e.strip);
     e.strip = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(strip));
+    InvalidateRect(wnd, nullptr, FALSE);
     return wnd;
 }
 

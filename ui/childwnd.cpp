@@ -4,11 +4,8 @@
 
 #include "app/appstate.h"
 
-namespace {
-
-// Registers class `name` once and creates a visible child of it with control id `id`.
-HWND MakeChild(HWND parent, WNDPROC proc, const char* name, UINT style, int bgColor, int id, int x,
-               int y, int w, int h) {
+HWND MakeChildWnd(HWND parent, WNDPROC proc, const char* name, UINT style, int bgColor, int id,
+                  int x, int y, int w, int h) {
     WNDCLASSEXA cls{};
     if (!GetClassInfoExA(g_app.inst, name, &cls)) {
         HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(IDI_APPLICATION));
@@ -34,15 +31,13 @@ HWND MakeChild(HWND parent, WNDPROC proc, const char* name, UINT style, int bgCo
     return wnd;
 }
 
-}  // namespace
-
 HWND MakeThumWnd(HWND parent, WNDPROC proc, int column, int row, int slot) {
     char name[16];
     std::snprintf(name, sizeof name, "THUM%d", 201 + slot);
     RECT& r = g_app.slotRects[slot];
     r = RECT{212 + 85 * column, 175 + 69 * row, 212 + 85 * column + 70, 175 + 69 * row + 54};
-    HWND wnd = MakeChild(parent, proc, name, CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW, 201 + slot,
-                         r.left, r.top, 70, 54);
+    HWND wnd = MakeChildWnd(parent, proc, name, CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW, 201 + slot,
+                            r.left, r.top, 70, 54);
     r = RECT{r.left - 4, r.top - 4, r.right + 4, r.bottom + 4};
     return wnd;
 }
@@ -59,16 +54,16 @@ HWND MakeCmbWnd(HWND parent, int x, int y, int width, int height, int tab) {
 }
 
 HWND MakeWorkWnd(HWND parent, WNDPROC proc) {
-    return MakeChild(parent, proc, "WORK401", CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE, 401, 39, 146,
-                     120, 130);
+    return MakeChildWnd(parent, proc, "WORK401", CS_HREDRAW | CS_VREDRAW, COLOR_BTNFACE, 401, 39,
+                        146, 120, 130);
 }
 
 HWND MakeSldWnd(HWND parent, WNDPROC proc) {
-    return MakeChild(parent, proc, "SLD501", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_BTNFACE,
-                     501, 26, 349, 147, 28);
+    return MakeChildWnd(parent, proc, "SLD501", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_BTNFACE,
+                        501, 26, 349, 147, 28);
 }
 
 HWND MakeClnWnd(HWND parent, WNDPROC proc) {
-    return MakeChild(parent, proc, "CLN801", CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW, 801, 160, 89,
-                     162, 128);
+    return MakeChildWnd(parent, proc, "CLN801", CS_HREDRAW | CS_VREDRAW, COLOR_WINDOW, 801, 160, 89,
+                        162, 128);
 }

@@ -4,6 +4,13 @@
 
 #include "platform/window.h"
 
+// Registers window class `name` on first use (class style `style`, background the system colour
+// `bgColor`, the application icon, the arrow cursor) and creates a visible child of it with the
+// class name as window name and control id `id`, then shows and paints it. A class that exists
+// already (a dialog opened again) is used as it is. Returns the window or none.
+HWND MakeChildWnd(HWND parent, WNDPROC proc, const char* name, UINT style, int bgColor, int id,
+                  int x, int y, int w, int h);
+
 // Thumbnail slot `slot` (0..9) at column, row of the tab page; stores its rectangle grown by 4
 // pixels in the application state (the selection frame's area).
 HWND MakeThumWnd(HWND parent, WNDPROC proc, int column, int row, int slot);

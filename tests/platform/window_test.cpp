@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimer>
 #include <string>
 #include <vector>
 
@@ -22,11 +23,35 @@ struct Heard {
 std::vector<Heard> g_heard;
 LRESULT g_hitAnswer = HTCLIENT;
 LRESULT g_createAnswer = 0;
+bool g_destroyInHandler;
+
+int g_hookCalls;
+int CountHook(const ModalEvent*) {
+    ++g_hookCalls;
+    return 0;
+}
+
+// Ends the dialog while it is initialised.
+INT_PTR EndInInitProc(HWND dlg, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_INITDIALOG) EndDialog(dlg, 3);
+    return msg == WM_INITDIALOG;
+}
+
+INT_PTR EndAtOnceProc(HWND dlg, UINT msg, WPARAM, LPARAM) {
+    if (msg == WM_INITDIALOG) PostMessageA(dlg, WM_USER + 9, 0, 0);
+    if (msg == WM_USER + 9) EndDialog(dlg, 1);
+    return msg == WM_USER + 9;
+}
 
 // Records every message and answers the hit test with g_hitAnswer.
 LRESULT RecProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     g_heard.push_back({wnd, msg, wp, lp});
     if (msg == WM_CREATE) return g_createAnswer;
+    if (msg == WM_USER + 3 && g_destroyInHandler) {
+        DestroyWindow(wnd);
+        DialogBoxParamA(nullptr, MAKEINTRESOURCEA(199), GetParent(wnd), EndAtOnceProc, 0);
+        return 0;
+    }
     if (msg == WM_NCHITTEST) return g_hitAnswer;
     return DefWindowProcA(wnd, msg, wp, lp);
 }
@@ -108,20 +133,25 @@ TEST_F(WndTest, DestroyOrderAndDroppedMessages) {
     EXPECT_FALSE(PostMessageA(kid, WM_USER, 0, 0));
 }
 
-TEST_F(WndTest, QuitPostedBeforeTheLoopEndsItAtOnce) {
+// A quit posted before the loop runs ends it at once; WM_QUIT comes when nothing else is posted,
+// so what was posted after it is still delivered first.
+TEST_F(WndTest, QuitComesWhenNothingElseIsPosted) {
     HWND top = Make(nullptr, 0, 0, 10, 10);
-    PostMessageA(top, WM_USER + 1, 11, 22);
-    PostQuitMessage(3);
-    PostMessageA(top, WM_USER + 2, 0, 0);
     MSG msg;
-    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
-    EXPECT_EQ(msg.message, WM_USER + 1);
-    EXPECT_EQ(msg.wParam, 11u);
-    DispatchMessageA(&msg);
+    PostQuitMessage(3);
     EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
     EXPECT_EQ(msg.wParam, 3u);
-    EXPECT_EQ(HeardBy(top, {WM_USER + 1}).size(), 1u);
-    PumpMsgs();
+    PostMessageA(top, WM_USER + 1, 11, 0);
+    PostQuitMessage(4);
+    PostMessageA(top, WM_USER + 2, 22, 0);
+    std::vector<UINT> got;
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        got.push_back(msg.message);
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(got, (std::vector<UINT>{WM_USER + 1, WM_USER + 2}));
+    EXPECT_EQ(msg.wParam, 4u);
+    EXPECT_EQ(HeardBy(top, {WM_USER + 1, WM_USER + 2}).size(), 2u);
 }
 
 // Erasing fills the class background; a surface from GetDC draws outside WM_PAINT and shows.
@@ -146,6 +176,34 @@ TEST_F(WndTest, PaintEraseAndDrawingOutsidePaint) {
     InvalidateRect(top, nullptr, FALSE);
     UpdateWindow(top);
     EXPECT_EQ(HeardBy(top, {WM_PAINT, WM_ERASEBKGND}), std::vector<UINT>{WM_PAINT});
+}
+
+int g_paints;
+// Asks for another paint from inside its first one, after EndPaint.
+LRESULT RepaintProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg != WM_PAINT) return DefWindowProcA(wnd, msg, wp, lp);
+    PAINTSTRUCT ps;
+    BeginPaint(wnd, &ps);
+    EndPaint(wnd, &ps);
+    if (++g_paints == 1) InvalidateRect(wnd, nullptr, FALSE);
+    return 0;
+}
+
+TEST_F(WndTest, InvalidationDuringPaintIsKept) {
+    WNDCLASSEXA cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = RepaintProc;
+    cls.lpszClassName = "TestRepaint";
+    if (!GetClassInfoExA(nullptr, cls.lpszClassName, &cls)) RegisterClassExA(&cls);
+    HWND wnd = CreateWindowExA(0, "TestRepaint", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                               nullptr, nullptr);
+    made.push_back(wnd);
+    g_paints = 0;
+    InvalidateRect(wnd, nullptr, FALSE);
+    UpdateWindow(wnd);
+    UpdateWindow(wnd);
+    UpdateWindow(wnd);
+    EXPECT_EQ(g_paints, 2);
 }
 
 // Without capture the window under the pointer is asked its hit test, then for its cursor, then
@@ -196,23 +254,39 @@ TEST_F(WndTest, CaptionPressMovesTheWindow) {
     EXPECT_EQ(r.left, 130);
 }
 
-// Double clicks only for classes that ask for them (this one does).
+// The second press of a double click is a double click only for classes that ask for them.
 TEST_F(WndTest, DoubleClicksForClassesThatAskForThem) {
-    HWND top = Make(nullptr, 0, 0, 50, 50);
+    HWND asks = Make(nullptr, 0, 0, 50, 50);
+    WNDCLASSEXA cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = RecProc;
+    cls.lpszClassName = "TestRecPlain";
+    if (!GetClassInfoExA(nullptr, cls.lpszClassName, &cls)) RegisterClassExA(&cls);
+    HWND plain = CreateWindowExA(0, "TestRecPlain", "", WS_POPUP | WS_VISIBLE, 100, 0, 50, 50,
+                                 nullptr, nullptr, nullptr, nullptr);
+    made.push_back(plain);
     g_heard.clear();
-    PlatMouseEvent(top, WM_LBUTTONDBLCLK, 5, 5);
-    EXPECT_EQ(HeardBy(top, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
+    PlatMouseEvent(asks, WM_LBUTTONDBLCLK, 5, 5);
+    PlatMouseEvent(plain, WM_LBUTTONDBLCLK, 5, 5);
+    EXPECT_EQ(HeardBy(asks, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
               std::vector<UINT>{WM_LBUTTONDBLCLK});
+    EXPECT_EQ(HeardBy(plain, {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
+              std::vector<UINT>{WM_LBUTTONDOWN});
 }
 
 INT_PTR g_ownerOff;
+HWND g_modalOwner;
+INT_PTR NoInitProc(HWND, UINT, WPARAM, LPARAM) {
+    return FALSE;
+}
 INT_PTR ModalProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_INITDIALOG) {
         PostMessageA(dlg, WM_USER + 9, WPARAM(lp), 0);
         return TRUE;
     }
     if (msg == WM_USER + 9) {
-        g_ownerOff = !IsWindowEnabled(GetParent(dlg));
+        g_modalOwner = GetParent(dlg);
+        g_ownerOff = !IsWindowEnabled(g_modalOwner);
         EndDialog(dlg, INT_PTR(wp));
         return TRUE;
     }
@@ -226,6 +300,13 @@ TEST_F(WndTest, ModalDialogRunsItsLoopWithTheOwnerDisabled) {
     EXPECT_TRUE(g_ownerOff);
     EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(1), owner, ModalProc, 0), -1);
+    // Ended while it was initialised, it never shows and no one is asked to answer it.
+    g_hookCalls = 0;
+    SetModalHook(CountHook);
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(199), owner, EndInInitProc, 0), 3);
+    SetModalHook(nullptr);
+    EXPECT_EQ(g_hookCalls, 0);
+    EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
 // A window that loses activation hears WM_ACTIVATE with WA_INACTIVE.
@@ -241,6 +322,71 @@ TEST_F(WndTest, LosingActivationIsHeard) {
     for (const Heard& h : g_heard)
         if (h.wnd == a && h.msg == WM_ACTIVATE && LOWORD(h.wp) == WA_INACTIVE) inactive = true;
     EXPECT_TRUE(inactive);
+}
+
+// A dialog ended by a window-system event (a key, a timer) ends its loop at once, not at the
+// next posted message; the second timer only rescues a stuck loop, and its answer would show.
+TEST_F(WndTest, ModalLoopEndsOnAWindowSystemEvent) {
+    HWND owner = Make(nullptr, 0, 0, 50, 50);
+    static HWND dlg;
+    QTimer::singleShot(0, [] {
+        dlg = FindWindowA(nullptr, "");
+        EndDialog(dlg, 7);
+    });
+    QTimer::singleShot(3000, [] {
+        if (!IsWindow(dlg)) return;
+        EndDialog(dlg, 99);
+        PostMessageA(dlg, WM_USER + 9, 0, 0);
+    });
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(199), owner, NoInitProc, 0), 7);
+    // The window manager's close asks the dialog, which only its buttons close.
+    HWND modeless = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(199), owner, NoInitProc, 0);
+    SendMessageA(modeless, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(modeless));
+    DestroyWindow(modeless);
+}
+
+// A window gone inside its own handler, during a nested loop: nothing it left behind is used,
+// its capture ends, and later windows never answer to its handle.
+TEST_F(WndTest, DestroyedWindowLeavesNothingBehind) {
+    HWND top = Make(nullptr, 0, 0, 100, 100);
+    HWND kid = Make(top, 0, 0, 20, 20, 1);
+    SetCapture(kid);
+    g_destroyInHandler = true;
+    SendMessageA(kid, WM_USER + 3, 0, 0);  // destroys itself, then runs a modal loop
+    g_destroyInHandler = false;
+    EXPECT_FALSE(IsWindow(kid));
+    EXPECT_EQ(GetCapture(), nullptr);
+    PumpMsgs();
+    HWND next = Make(top, 0, 0, 20, 20, 2);
+    EXPECT_NE(next, kid);
+    EXPECT_FALSE(IsWindow(kid));
+    EXPECT_FALSE(DestroyWindow(kid));
+}
+
+// A dialog owned by a child window is owned by the child's top-level window, which takes no
+// input while the dialog runs.
+TEST_F(WndTest, ChildNamedAsOwnerMeansItsTopLevelWindow) {
+    HWND top = Make(nullptr, 0, 0, 100, 100);
+    HWND kid = Make(top, 0, 0, 20, 20, 1);
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(199), kid, ModalProc, 5), 5);
+    EXPECT_TRUE(g_ownerOff);
+    EXPECT_EQ(g_modalOwner, top);
+}
+
+// A press on a static text goes to the window beneath it.
+TEST_F(WndTest, StaticTextLetsThePointerThrough) {
+    HWND top = Make(nullptr, 0, 0, 100, 100);
+    HWND label = CreateWindowExA(0, "STATIC", "text", WS_CHILD | WS_VISIBLE, 10, 10, 80, 20, top,
+                                 reinterpret_cast<HMENU>(intptr_t(6)), nullptr, nullptr);
+    ASSERT_NE(label, nullptr);
+    g_heard.clear();
+    PlatMouseEvent(top, WM_LBUTTONDOWN, 20, 15);
+    PlatMouseEvent(top, WM_LBUTTONUP, 20, 15);
+    EXPECT_EQ(HeardBy(top, {WM_LBUTTONDOWN, WM_LBUTTONUP}),
+              (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
+    ASSERT_FALSE(g_heard.empty());
+    EXPECT_EQ(GET_X_LPARAM(g_heard.back().lp), 20);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ namespace {
 // What the hook saw of the open box, and the pointer actions it performs in the user's place.
 struct BoxSeen {
     RECT rect;
+    RECT textRect;  // the text control, in the box's client coordinates
     bool hasCancel;
     std::string text;
     bool cornerOut, middleIn, rightEdgeOut;
@@ -32,6 +33,10 @@ int SeeAndClick(const ModalEvent* e) {
     GetWindowRect(dlg, &g_seen.rect);
     const int w = g_seen.rect.right - g_seen.rect.left, h = g_seen.rect.bottom - g_seen.rect.top;
     g_seen.hasCancel = GetDlgItem(dlg, 144) != nullptr;
+    GetWindowRect(GetDlgItem(dlg, 1041), &g_seen.textRect);
+    g_seen.textRect =
+        RECT{g_seen.textRect.left - g_seen.rect.left, g_seen.textRect.top - g_seen.rect.top,
+             g_seen.textRect.right - g_seen.rect.left, g_seen.textRect.bottom - g_seen.rect.top};
     char text[MAX_PATH] = "";
     GetWindowTextA(GetDlgItem(dlg, 1041), text, MAX_PATH);
     g_seen.text = text;
@@ -113,6 +118,11 @@ TEST_F(MsgDlgTest, PaintedBoxShowsSkinTextAndButtons) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.kind);
         ShowMsgDlg(nullptr, "送信完了", c.kind);
+        // The error box keeps the template's text place, 194 x 41; the others move it.
+        EXPECT_EQ(g_seen.textRect.left, c.text.left);
+        EXPECT_EQ(g_seen.textRect.top, c.text.top);
+        EXPECT_EQ(g_seen.textRect.right, c.text.right);
+        EXPECT_EQ(g_seen.textRect.bottom, c.text.bottom);
         const PicData skin = LoadResPic(c.skin);
         const PicData& got = g_seen.grab;
         ASSERT_EQ(got.w, skin.w);
