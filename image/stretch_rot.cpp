@@ -32,17 +32,6 @@ int Stride24(int w) {
     return ((3 * w + 3) / 4) * 4;
 }
 
-BITMAPINFO Info24(int w, int h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
-    return bi;
-}
-
 // Where source pixel (r, c) lands: output row = r0 + rr*r + rc*c, column = c0 + cr*r + cc*c.
 // Mirroring comes first, then the turn.
 struct Placement {
@@ -88,7 +77,7 @@ int StretchRotBlt(HDC dest, int x, int y, int dw, int dh, HDC src, int sx, int s
     // 4. The resampled pixels and the output as 24-bit rows.
     const int ss = Stride24(dw), os = Stride24(ow);
     std::vector<BYTE> in(size_t(ss) * dh), out(size_t(os) * oh);
-    BITMAPINFO inInfo = Info24(dw, dh), outInfo = Info24(ow, oh);
+    BITMAPINFO inInfo = TopDownInfo(dw, dh, 24), outInfo = TopDownInfo(ow, oh, 24);
     if (GetDIBits(scratch.dc, scratch.bmp, 0, dh, in.data(), &inInfo, DIB_RGB_COLORS) != dh)
         return 0;
     // 5. Keyed and blended drawing start from what dest shows there.

@@ -145,6 +145,18 @@ int SetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, const void* bits, con
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
 
+// The header of top-down BI_RGB rows of width x height pixels at `bits` bits per pixel.
+inline BITMAPINFO TopDownInfo(int width, int height, WORD bits) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = bits;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 // A skin or strip bitmap of the program's resources by number (MAKEINTRESOURCEA); none when the
 // number names no bitmap. The caller releases it with DeleteObject.
 HBITMAP LoadBitmapA(HINSTANCE inst, LPCSTR name);

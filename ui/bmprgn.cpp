@@ -39,13 +39,7 @@ HRGN GetBmpRgn(HWND wnd, HBITMAP bmp, int width, int height, int xOffset, int yO
         ReleaseDC(wnd, dc);
         return nullptr;
     }
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = TopDownInfo(width, height, 24);
     if (GetDIBits(dc, bmp, 0, height, buf, &bi, DIB_RGB_COLORS) == 0) {
         char text[128];
         // The platform keeps no last error code.

@@ -68,23 +68,9 @@ MsgRecorder::~MsgRecorder() {
     g_recorder = nullptr;
 }
 
-namespace {
-
-BITMAPINFO TopDown32(int w, int h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    return bi;
-}
-
-}  // namespace
-
 std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h) {
     std::vector<uint32_t> px(size_t(w) * h);
-    BITMAPINFO bi = TopDown32(w, h);
+    BITMAPINFO bi = TopDownInfo(w, h, 32);
     HDC dc = GetDC(nullptr);
     GetDIBits(dc, bmp, 0, h, px.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
@@ -92,7 +78,7 @@ std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h) {
 }
 
 HBITMAP MakePic(int w, int h, const std::vector<uint32_t>& px) {
-    BITMAPINFO bi = TopDown32(w, h);
+    BITMAPINFO bi = TopDownInfo(w, h, 32);
     HDC dc = GetDC(nullptr);
     HBITMAP b = CreateDIBitmap(dc, &bi.bmiHeader, CBM_INIT, px.data(), &bi, DIB_RGB_COLORS);
     ReleaseDC(nullptr, dc);
