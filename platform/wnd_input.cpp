@@ -49,6 +49,12 @@ HWND FindWndAt(HWND fallback, QPointF global) {
                : nullptr;
 }
 
+// The second press of a double click is one only for classes that ask for double clicks.
+UINT FitDblClk(HWND wnd, UINT msg) {
+    const bool asks = wnd->cls && (wnd->cls->style & CS_DBLCLKS);
+    return msg == WM_LBUTTONDBLCLK && !asks ? WM_LBUTTONDOWN : msg;
+}
+
 // Moves a top-level window that follows the pointer by hand; true while one does.
 bool FollowMove(HWND wnd, QMouseEvent* e, UINT msg) {
     HWND top = GetTopWnd(wnd);
@@ -75,9 +81,7 @@ void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg) {
     const WPARAM keys = KeyState(e->buttons());
     if (g_capture && IsLiveWnd(g_capture)) {
         g_cursorWidget = g_capture->widget;
-        if (msg == WM_LBUTTONDBLCLK && !(g_capture->cls && (g_capture->cls->style & CS_DBLCLKS)))
-            msg = WM_LBUTTONDOWN;
-        SendMessageA(g_capture, msg, keys, ClientPos(g_capture, global));
+        SendMessageA(g_capture, FitDblClk(g_capture, msg), keys, ClientPos(g_capture, global));
         return;
     }
     HWND target = FindWndAt(wnd, global);
@@ -90,9 +94,7 @@ void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg) {
     }
     if (!target || IsInputOff(target)) return;
     g_cursorWidget = target->widget;
-    // The second press of a double click is one only for classes that ask for double clicks.
-    if (msg == WM_LBUTTONDBLCLK && !(target->cls && (target->cls->style & CS_DBLCLKS)))
-        msg = WM_LBUTTONDOWN;
+    msg = FitDblClk(target, msg);
     SendMessageA(target, WM_SETCURSOR, WPARAM(target), MAKELPARAM(int(hit), int(msg)));
     if (!IsLiveWnd(target)) return;
     if (hit == HTCLIENT) {
