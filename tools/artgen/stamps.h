@@ -50,6 +50,8 @@ int SaveStmp(const StmpDef& d, const QImage& img, const QString& path);
 QPen InkPen(const QColor& c, double px = 1.3);
 // A round-capped pen of width w in drawing units, for stems, handles and streaks.
 QPen BandPen(const QColor& c, double w);
+// A band along path: c over a darker (by `darker` percent) edge 1.5 pixels wide each side.
+void DrawBand(QPainter& p, const QPainterPath& path, const QColor& c, int darker, double w);
 // A shape lit from the upper left with a darker outline of its own colour.
 void FillBlob(QPainter& p, const QPainterPath& path, const QColor& c);
 // An ellipse of radii rx, ry centred at c, turned by deg degrees.

@@ -40,10 +40,9 @@ void DrawHeartArrow(QPainter& p, const QRectF&, const StmpDef& d) {
     p.translate(50, 52);
     p.rotate(-40);
     const QColor wood(150, 96, 60);
-    p.setPen(BandPen(wood.darker(150), 7));
-    p.drawLine(QPointF(-48, 0), QPointF(42, 0));
-    p.setPen(BandPen(wood, 4));
-    p.drawLine(QPointF(-48, 0), QPointF(42, 0));
+    QPainterPath shaft(QPointF(-48, 0));
+    shaft.lineTo(42, 0);
+    DrawBand(p, shaft, wood, 150, 4);
     QPainterPath head(QPointF(58, 0));
     head.lineTo(40, -10);
     head.lineTo(40, 10);
@@ -117,10 +116,9 @@ void DrawShootStar(QPainter& p, const QRectF&, const StmpDef& d) {
     const QRgb kTrail[] = {d.c2, 0xff8ec4, 0x7fd0ff};
     for (int i = 0; i < 3; ++i) {
         const double off = (i - 1) * 13;
-        p.setPen(BandPen(QColor(kTrail[i]).darker(140), 9));
-        p.drawLine(QPointF(60 + off, 44 + off), QPointF(14 + off * 0.6, 90 + off * 0.6));
-        p.setPen(BandPen(QColor(kTrail[i]), 6));
-        p.drawLine(QPointF(60 + off, 44 + off), QPointF(14 + off * 0.6, 90 + off * 0.6));
+        QPainterPath streak(QPointF(60 + off, 44 + off));
+        streak.lineTo(14 + off * 0.6, 90 + off * 0.6);
+        DrawBand(p, streak, QColor(kTrail[i]), 140, 6);
     }
     FillBlob(p, StarPath(QPointF(66, 36), 34, 15, 5), QColor(d.c1));
     DrawGlint(p, QPointF(60, 28), 5, 3);

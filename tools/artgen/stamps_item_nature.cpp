@@ -32,10 +32,9 @@ void DrawFlower(QPainter& p, const QRectF&, const StmpDef& d) {
 
 void DrawTulip(QPainter& p, const QRectF&, const StmpDef& d) {
     const QColor leaf(d.c2);
-    p.setPen(BandPen(leaf.darker(150), 8));
-    p.drawLine(QPointF(50, 56), QPointF(50, 96));
-    p.setPen(BandPen(leaf, 5));
-    p.drawLine(QPointF(50, 56), QPointF(50, 96));
+    QPainterPath stem(QPointF(50, 56));
+    stem.lineTo(50, 96);
+    DrawBand(p, stem, leaf, 150, 5);
     FillBlob(p, EllipsePath(QPointF(34, 80), 16, 7, -40), leaf);
     FillBlob(p, EllipsePath(QPointF(66, 82), 16, 7, 40), leaf);
     QPainterPath cup(QPointF(20, 10));
@@ -100,11 +99,7 @@ void DrawClover(QPainter& p, const QRectF&, const StmpDef& d) {
     const QColor leaf(d.c1);
     QPainterPath stem(QPointF(50, 46));
     stem.quadTo(54, 76, 68, 96);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(BandPen(leaf.darker(160), 8));
-    p.drawPath(stem);
-    p.setPen(BandPen(leaf, 5));
-    p.drawPath(stem);
+    DrawBand(p, stem, leaf, 160, 5);
     QPainterPath leaves;
     for (int i = 0; i < 4; ++i) {
         QTransform t;
@@ -158,11 +153,7 @@ void DrawUmbrella(QPainter& p, const QRectF&, const StmpDef& d) {
     hook.lineTo(50, 84);
     hook.quadTo(50, 94, 40, 94);
     hook.quadTo(32, 94, 32, 86);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(BandPen(handle.darker(150), 8));
-    p.drawPath(hook);
-    p.setPen(BandPen(handle, 5));
-    p.drawPath(hook);
+    DrawBand(p, hook, handle, 150, 5);
     QPainterPath canopy(QPointF(4, 52));
     canopy.arcTo(QRectF(4, 8, 92, 88), 180, -180);
     for (int i = 0; i < 4; ++i) canopy.quadTo(84 - i * 23, 42, 73 - i * 23, 52);

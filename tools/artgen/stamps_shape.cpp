@@ -15,6 +15,14 @@ QPen BandPen(const QColor& c, double w) {
     return QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
 
+void DrawBand(QPainter& p, const QPainterPath& path, const QColor& c, int darker, double w) {
+    p.setBrush(Qt::NoBrush);
+    p.setPen(BandPen(c.darker(darker), w + 3));
+    p.drawPath(path);
+    p.setPen(BandPen(c, w));
+    p.drawPath(path);
+}
+
 void FillBlob(QPainter& p, const QPainterPath& path, const QColor& c) {
     const QRectF b = path.boundingRect();
     QRadialGradient g(b.left() + b.width() * 0.3, b.top() + b.height() * 0.3,
