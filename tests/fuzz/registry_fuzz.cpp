@@ -1,0 +1,68 @@
+// libFuzzer target for the registry's store reader: the input becomes the user's store file,
+// every key found is listed and opened and a few values are read. Then one value is written
+// twice: a store written from what was read must read back to the same file.
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "platform/registry.h"
+
+// Under $TMPDIR when set: a memory file system there keeps the runs fast.
+static std::string MakeStoreFolder() {
+    const char* tmp = getenv("TMPDIR");
+    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/registry_fuzz.XXXXXX";
+    if (!mkdtemp(tmpl.data())) return "";
+    setenv("XDG_CONFIG_HOME", tmpl.c_str(), 1);
+    const std::string folder = tmpl + "/Halvorne";
+    return mkdir(folder.c_str(), 0700) == 0 ? folder + "/HKEY_CURRENT_USER.reg" : "";
+}
+
+static std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Lists the sub-keys of key and visits each, at most *budget keys in all.
+static void Walk(HKEY key, int* budget) {
+    BYTE data[64];
+    for (const char* name : {"", "a", "A"}) {
+        DWORD size = sizeof data, type;
+        RegQueryValueExA(key, name, nullptr, &type, data, &size);
+    }
+    char name[256];
+    for (DWORD i = 0; *budget > 0; i++) {
+        DWORD size = sizeof name;
+        if (RegEnumKeyExA(key, i, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        HKEY sub;
+        if (RegOpenKeyExA(key, name, 0, KEY_READ, &sub) != ERROR_SUCCESS) abort();
+        --*budget;
+        Walk(sub, budget);
+        RegCloseKey(sub);
+    }
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    static const std::string file = MakeStoreFolder();
+    if (file.empty()) return 0;
+    FILE* f = fopen(file.c_str(), "wb");
+    if (!f) return 0;
+    const size_t written = fwrite(data, 1, size, f);
+    if (fclose(f) != 0 || written != size) return 0;
+
+    int budget = 64;
+    Walk(HKEY_CURRENT_USER, &budget);
+    const BYTE one = 1;
+    if (RegSetValueExA(HKEY_CURRENT_USER, "fuzz", 0, REG_BINARY, &one, 1) != ERROR_SUCCESS) abort();
+    const std::string first = ReadWhole(file);
+    if (RegSetValueExA(HKEY_CURRENT_USER, "fuzz", 0, REG_BINARY, &one, 1) != ERROR_SUCCESS) abort();
+    if (ReadWhole(file) != first) abort();
+    return 0;
+}
