@@ -1,4 +1,5 @@
-// Kernel services: the program file, code libraries, the clock and file search.
+// Kernel services: the program file and its command line, code libraries, the clock and file
+// search.
 #pragma once
 
 #include "platform/wintypes.h"
@@ -12,6 +13,13 @@ typedef void (*FARPROC)();
 // module must be NULL. When buf is too small, the path is cut to size - 1 bytes plus the
 // terminator and size is returned. Returns 0 on failure (buf untouched).
 DWORD GetModuleFileNameA(HANDLE module, char* buf, DWORD size);
+
+// The whole command line: the program's arguments joined by single blanks, each one that holds
+// a blank (or is empty) in double quotes, as handed to PlatInitApp. Empty before that.
+LPSTR GetCommandLineA();
+// The argument text of a command line: what follows the program name (a double-quoted token up
+// to its closing quote, or a token up to the first blank) and the blanks after it.
+LPCSTR GetCmdArgText(LPCSTR line);
 
 // Loads a code library. "Name.dll" (any case of the suffix) stands for "libName.so", looked for
 // in the program folder first, then by the dynamic loader's own search. Returns NULL on failure.
@@ -50,5 +58,7 @@ BOOL FindClose(HANDLE find);
 // Test seams. nullptr restores the real behaviour.
 // Makes GetModuleFileNameA answer path, so that the program seems to live elsewhere.
 void PlatSetModulePath(const char* path);
+// Makes GetCommandLineA answer line.
+void PlatSetCommandLine(const char* line);
 void PlatSetTickCountHook(DWORD (*hook)());
 void PlatSetLocalTimeHook(void (*hook)(SYSTEMTIME*));

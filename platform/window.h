@@ -91,6 +91,8 @@ constexpr DWORD SS_TYPEMASK = 0x001F;
 // ShowWindow commands.
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
 constexpr int SW_SHOW = 5;
 constexpr int SW_RESTORE = 9;
 
@@ -184,6 +186,11 @@ BOOL IsWindow(HWND wnd);
 HWND GetParent(HWND wnd);
 HWND GetDlgItem(HWND dlg, int id);
 int GetDlgCtrlID(HWND wnd);
+// A top-level window of the class and title (either may be null: any). When this process has
+// none, a running instance of the program of the same user is asked for one of the class: the
+// handle then stands for the other instance's window; only ShowWindow(SW_RESTORE) and
+// SetForegroundWindow act on it (TRUE when the other instance acknowledged), IsWindow is FALSE.
+// An instance that takes the request but does not answer in time counts as having the window.
 HWND FindWindowA(LPCSTR className, LPCSTR windowName);
 LONG_PTR GetWindowLongPtrA(HWND wnd, int index);
 LONG_PTR SetWindowLongPtrA(HWND wnd, int index, LONG_PTR value);
@@ -246,6 +253,20 @@ BOOL GetWindowRect(HWND wnd, RECT* rect);
 BOOL GetClientRect(HWND wnd, RECT* rect);
 BOOL ScreenToClient(HWND wnd, POINT* pt);
 BOOL ClientToScreen(HWND wnd, POINT* pt);
+
+struct WINDOWPLACEMENT {
+    UINT length;
+    UINT flags;
+    UINT showCmd;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
+static_assert(sizeof(WINDOWPLACEMENT) == 44);
+// Fills wp: length 44, flags 0, showCmd SW_SHOWNORMAL, SW_SHOWMINIMIZED or SW_SHOWMAXIMIZED,
+// the minimised and maximised positions (-1, -1), and the window rectangle in screen coordinates
+// that the window has when shown normally. FALSE for an unknown window.
+BOOL GetWindowPlacement(HWND wnd, WINDOWPLACEMENT* wp);
 
 // Test seam: the pointer as a user moves it: msg is WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP
 // or WM_LBUTTONDBLCLK (the second press of a double click) at (x, y) in the client coordinates of

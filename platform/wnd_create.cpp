@@ -8,7 +8,9 @@
 #include <memory>
 #include <set>
 
+#include "platform/kernel_cmdline.h"
 #include "platform/wnd_rec.h"
+#include "platform/wnd_remote.h"
 
 namespace {
 
@@ -42,6 +44,8 @@ void EnsureApp() {
 }
 
 HINSTANCE PlatInitApp(int* argc, char** argv) {
+    // The command line as given, before Qt takes out the arguments it knows.
+    SetCmdLineArgs(*argc, argv);
     // Window shapes cut the window only under X11 (on Wayland a mask only limits input), so on a
     // desktop with an X server the program runs as an X client unless told otherwise.
     if (!getenv("QT_QPA_PLATFORM") && getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "xcb", 0);
@@ -169,6 +173,8 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
         return nullptr;
     }
     if (!IsLiveWnd(wnd)) return nullptr;
+    // Another instance started later looks for the program's main windows through the listener.
+    if (!wnd->child && !wnd->parent) StartWndListener(cls->name.c_str());
     if (style & WS_VISIBLE) ShowWindow(wnd, SW_SHOW);
     return wnd;
 }
@@ -188,6 +194,13 @@ void SendDestroyMsgs(HWND wnd) {
     DropPostedMsgs(wnd);
 }
 
+// Whether a top-level window of the class without owner is left.
+bool HasUnownedWnd(const ClassRec* cls) {
+    for (HWND w : g_live)
+        if (!w->child && !w->parent && w->cls == cls) return true;
+    return false;
+}
+
 }  // namespace
 
 BOOL DestroyWindow(HWND wnd) {
@@ -199,6 +212,8 @@ BOOL DestroyWindow(HWND wnd) {
         if (!w->child && w->parent == wnd) owned.push_back(w);
     for (HWND w : owned) DestroyWindow(w);
     SendDestroyMsgs(wnd);
+    if (!wnd->child && !wnd->parent && wnd->cls && !HasUnownedWnd(wnd->cls))
+        StopWndListener(wnd->cls->name.c_str());
     if (wnd->child && wnd->parent) {
         auto& kids = wnd->parent->children;
         kids.erase(std::remove(kids.begin(), kids.end(), wnd), kids.end());
@@ -225,7 +240,7 @@ int GetDlgCtrlID(HWND wnd) {
     return IsLiveWnd(wnd) ? wnd->id : 0;
 }
 
-HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
+HWND FindLocalWnd(LPCSTR className, LPCSTR windowName) {
     for (HWND w : g_live) {
         if (w->child || w->destroyed) continue;
         if (className && (!w->cls || w->cls->name != className)) continue;
@@ -233,6 +248,11 @@ HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
         return w;
     }
     return nullptr;
+}
+
+HWND FindWindowA(LPCSTR className, LPCSTR windowName) {
+    HWND local = FindLocalWnd(className, windowName);
+    return local ? local : FindRemoteWnd(className, windowName);
 }
 
 LONG_PTR GetWindowLongPtrA(HWND wnd, int index) {

@@ -1,9 +1,11 @@
 // Where windows are and whether they show: placement in screen or parent-client coordinates,
-// visibility, stacking, and the window icon.
+// visibility, minimised and maximised states, stacking, and the window icon. Restoring and
+// raising also reach the window of another instance behind a remote handle.
 #include <QIcon>
 #include <QPixmap>
 
 #include "platform/wnd_rec.h"
+#include "platform/wnd_remote.h"
 
 struct IconRec {
     QIcon icon;
@@ -21,7 +23,8 @@ void InvalidateTree(HWND wnd) {
 }  // namespace
 
 BOOL ShowWindow(HWND wnd, int cmd) {
-    if (!IsLiveWnd(wnd)) return FALSE;
+    if (!IsLiveWnd(wnd))
+        return cmd == SW_RESTORE && IsRemoteWnd(wnd) && AskRemoteWnd(wnd, REMOTE_RESTORE);
     const BOOL was = wnd->widget->isVisible();
     if (cmd != SW_HIDE && !was) InvalidateTree(wnd);
     switch (cmd) {
@@ -30,6 +33,8 @@ BOOL ShowWindow(HWND wnd, int cmd) {
             wnd->widget->showNormal();
             wnd->widget->raise();
             break;
+        case SW_SHOWMINIMIZED: wnd->widget->showMinimized(); break;
+        case SW_SHOWMAXIMIZED: wnd->widget->showMaximized(); break;
         default: wnd->widget->show(); break;
     }
     return was;
@@ -55,6 +60,7 @@ BOOL BringWindowToTop(HWND wnd) {
 }
 
 BOOL SetForegroundWindow(HWND wnd) {
+    if (!IsLiveWnd(wnd)) return IsRemoteWnd(wnd) && AskRemoteWnd(wnd, REMOTE_FOREGROUND);
     return BringWindowToTop(wnd);
 }
 
@@ -62,6 +68,24 @@ BOOL GetWindowRect(HWND wnd, RECT* r) {
     if (!IsLiveWnd(wnd) || !r) return FALSE;
     const QPoint tl = wnd->widget->mapToGlobal(QPoint(0, 0));
     *r = RECT{tl.x(), tl.y(), tl.x() + wnd->widget->width(), tl.y() + wnd->widget->height()};
+    return TRUE;
+}
+
+// A minimised or maximised top-level window reports where it goes back to when restored, so that
+// a placement saved then is still a normal one.
+BOOL GetWindowPlacement(HWND wnd, WINDOWPLACEMENT* wp) {
+    if (!IsLiveWnd(wnd) || !wp) return FALSE;
+    const QWidget* w = wnd->widget;
+    RECT r;
+    GetWindowRect(wnd, &r);
+    const QRect normal = w->normalGeometry();
+    if ((w->isMinimized() || w->isMaximized()) && w->isWindow() && normal.isValid())
+        r = RECT{normal.left(), normal.top(), normal.left() + normal.width(),
+                 normal.top() + normal.height()};
+    const UINT show = w->isMinimized()   ? SW_SHOWMINIMIZED
+                      : w->isMaximized() ? SW_SHOWMAXIMIZED
+                                         : SW_SHOWNORMAL;
+    *wp = WINDOWPLACEMENT{sizeof(WINDOWPLACEMENT), 0, show, {-1, -1}, {-1, -1}, r};
     return TRUE;
 }
 
