@@ -5,7 +5,11 @@
 
 constexpr int SM_CXSCREEN = 0;
 constexpr int SM_CYSCREEN = 1;
+constexpr int SM_CYCAPTION = 4;
+constexpr int SM_CXDLGFRAME = 7;
+constexpr int SM_CYDLGFRAME = 8;
 
+// The screen size; the caption and frame sizes are 0, because top-level windows are frameless.
 int GetSystemMetrics(int index);
 
 // Test seam: pretend the primary screen has this size and depth (0, 0, 0 restores the real one).

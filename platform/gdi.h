@@ -64,10 +64,12 @@ struct BITMAP {
 // Drawing objects. The records belong to the platform; the program holds only the handles.
 struct BitmapRec;
 struct BrushRec;
+struct PenRec;
 struct DCRec;
 typedef void* HGDIOBJ;
 typedef BitmapRec* HBITMAP;
 typedef BrushRec* HBRUSH;
+typedef PenRec* HPEN;
 typedef DCRec* HDC;
 
 constexpr DWORD BI_RGB = 0;
@@ -98,6 +100,12 @@ constexpr int GRAY_BRUSH = 2;
 constexpr int DKGRAY_BRUSH = 3;
 constexpr int BLACK_BRUSH = 4;
 constexpr int NULL_BRUSH = 5;
+constexpr int WHITE_PEN = 6;
+constexpr int BLACK_PEN = 7;
+constexpr int NULL_PEN = 8;
+
+constexpr int PS_SOLID = 0;
+constexpr int PS_NULL = 5;
 
 constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
@@ -114,6 +122,8 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ obj);
 BOOL DeleteObject(HGDIOBJ obj);
 int GetObjectA(HGDIOBJ obj, int size, void* out);
 HBRUSH CreateSolidBrush(COLORREF color);
+// A pen of one pixel whatever the width asked; PS_NULL draws nothing.
+HPEN CreatePen(int style, int width, COLORREF color);
 HGDIOBJ GetStockObject(int which);
 int GetDeviceCaps(HDC dc, int index);
 
@@ -128,6 +138,10 @@ BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 COLORREF GetPixel(HDC dc, int x, int y);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
+// A rectangle with corners rounded by an ew x eh ellipse, filled with the brush and outlined with
+// the pen. With the null pen the filled area is one pixel smaller to the right and below, as
+// CreateRoundRectRgn gives it.
+BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int ew, int eh);
 
 // Stretching. HALFTONE averages the source area under each destination pixel with integer
 // weights; COLORONCOLOR (and the other modes) drops or repeats pixels.

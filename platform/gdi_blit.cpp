@@ -3,8 +3,6 @@
 
 #include "platform/gdi_rec.h"
 
-namespace {
-
 void FillBlock(BitmapRec* b, int x, int y, int w, int h, uint32_t px) {
     int sx = 0, sy = 0;
     if (!ClipBlock(b->width, b->height, &x, &y, &w, &h, &sx, &sy)) return;
@@ -13,8 +11,6 @@ void FillBlock(BitmapRec* b, int x, int y, int w, int h, uint32_t px) {
         for (int c = 0; c < w; c++) row[c] = px;
     }
 }
-
-}  // namespace
 
 BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop) {
     if (!dst) return FALSE;
@@ -76,4 +72,26 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
     if (x < 0 || y < 0 || x >= b->width || y >= b->height) return (COLORREF)-1;
     b->px[size_t(y) * b->width + x] = ColorToPx(color);
     return color & 0xFFFFFF;
+}
+
+namespace {
+
+void FillRegion(BitmapRec* b, const QRegion& rgn, uint32_t px) {
+    for (const QRect& r : rgn) FillBlock(b, r.x(), r.y(), r.width(), r.height(), px);
+}
+
+}  // namespace
+
+BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int ew, int eh) {
+    if (!dc) return FALSE;
+    if (dc->display) return TRUE;
+    // A pen of one pixel covers the rim of the whole rectangle; the brush fills what is inside.
+    const bool pen = !dc->pen->hollow;
+    QRegion outer, inner;
+    if (!RoundRectRegion(left, top, right + pen, bottom + pen, ew, eh, &outer)) return FALSE;
+    if (pen && !RoundRectRegion(left + 1, top + 1, right, bottom, ew - 2, eh - 2, &inner))
+        return FALSE;
+    if (pen) FillRegion(dc->bmp, outer - inner, ColorToPx(dc->pen->color));
+    if (!dc->brush->hollow) FillRegion(dc->bmp, pen ? inner : outer, ColorToPx(dc->brush->color));
+    return TRUE;
 }

@@ -34,11 +34,26 @@ BrushRec g_stockBrushes[6] = {
     MakeStockBrush(RGB(0, 0, 0), false),       MakeStockBrush(0, true),
 };
 
+PenRec MakeStockPen(COLORREF color, bool null) {
+    PenRec p{};
+    p.kind = GDI_PEN;
+    p.stock = true;
+    p.color = color;
+    p.hollow = null;
+    return p;
+}
+
+// WHITE_PEN, BLACK_PEN, NULL_PEN.
+PenRec g_stockPens[3] = {MakeStockPen(RGB(255, 255, 255), false), MakeStockPen(RGB(0, 0, 0), false),
+                         MakeStockPen(0, true)};
+
 HDC NewDCRec(bool display) {
     DCRec* dc = new DCRec{};
     dc->bmp = &g_stockBmp;
     dc->brush = &g_stockBrushes[WHITE_BRUSH];
     dc->brush->uses++;
+    dc->pen = &g_stockPens[BLACK_PEN - WHITE_PEN];
+    dc->pen->uses++;
     dc->stretchMode = BLACKONWHITE;
     dc->display = display;
     dc->textColor = RGB(0, 0, 0);
@@ -136,6 +151,7 @@ int ReleaseDC(HWND wnd, HDC dc) {
     if (wnd) return ReleaseWndDC(wnd, dc);
     if (!dc || !dc->display) return 0;
     dc->brush->uses--;
+    dc->pen->uses--;
     delete dc;
     return 1;
 }
@@ -148,6 +164,7 @@ BOOL DeleteDC(HDC dc) {
     if (!dc || dc->display) return FALSE;
     if (dc->bmp) dc->bmp->owner = nullptr;
     dc->brush->uses--;
+    dc->pen->uses--;
     delete dc;
     return TRUE;
 }
@@ -171,17 +188,18 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle) {
         if (!b->stock) b->owner = dc;
         return old;
     }
-    if (obj->kind == GDI_BRUSH) {
-        BrushRec* old = dc->brush;
+    if (obj->kind == GDI_BRUSH || obj->kind == GDI_PEN) {
+        BrushRec** slot = obj->kind == GDI_BRUSH ? &dc->brush : (BrushRec**)&dc->pen;
+        BrushRec* old = *slot;
         old->uses--;
-        dc->brush = (BrushRec*)obj;
-        dc->brush->uses++;
+        *slot = (BrushRec*)obj;
+        (*slot)->uses++;
         return old;
     }
     return nullptr;
 }
 
-// A picture or brush still selected into a surface is not deleted; regions always are.
+// A picture, brush or pen still selected into a surface is not deleted; regions always are.
 BOOL DeleteObject(HGDIOBJ handle) {
     GdiObj* obj = (GdiObj*)handle;
     if (!obj) return FALSE;
@@ -193,10 +211,13 @@ BOOL DeleteObject(HGDIOBJ handle) {
         delete b;
         return TRUE;
     }
-    if (obj->kind == GDI_BRUSH) {
+    if (obj->kind == GDI_BRUSH || obj->kind == GDI_PEN) {
         BrushRec* b = (BrushRec*)obj;
         if (b->uses > 0) return FALSE;
-        delete b;
+        if (obj->kind == GDI_PEN)
+            delete (PenRec*)b;
+        else
+            delete b;
         return TRUE;
     }
     if (obj->kind == GDI_REGION) {
@@ -227,9 +248,18 @@ HBRUSH CreateSolidBrush(COLORREF color) {
     return b;
 }
 
+HPEN CreatePen(int style, int, COLORREF color) {
+    PenRec* p = new PenRec{};
+    p->kind = GDI_PEN;
+    p->color = color & 0xFFFFFF;
+    p->hollow = style == PS_NULL;
+    return p;
+}
+
 HGDIOBJ GetStockObject(int which) {
-    if (which < WHITE_BRUSH || which > NULL_BRUSH) return nullptr;
-    return &g_stockBrushes[which];
+    if (which >= WHITE_BRUSH && which <= NULL_BRUSH) return &g_stockBrushes[which];
+    if (which >= WHITE_PEN && which <= NULL_PEN) return &g_stockPens[which - WHITE_PEN];
+    return nullptr;
 }
 
 COLORREF SetTextColor(HDC dc, COLORREF color) {

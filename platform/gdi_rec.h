@@ -7,7 +7,7 @@
 
 #include "platform/gdi.h"
 
-enum GdiKind { GDI_BITMAP = 1, GDI_BRUSH = 2, GDI_REGION = 3 };
+enum GdiKind { GDI_BITMAP = 1, GDI_BRUSH = 2, GDI_REGION = 3, GDI_PEN = 4 };
 
 struct GdiObj {
     int kind;
@@ -28,6 +28,9 @@ struct BrushRec : GdiObj {
     int uses;  // surfaces it is selected into
 };
 
+// A pen: one pixel wide in its colour, or drawing nothing (PS_NULL, `hollow`).
+struct PenRec : BrushRec {};
+
 struct RgnRec : GdiObj {
     QRegion rgn;
 };
@@ -35,6 +38,7 @@ struct RgnRec : GdiObj {
 struct DCRec {
     BitmapRec* bmp;  // the selected picture (window surfaces point at their backing picture)
     BrushRec* brush;
+    PenRec* pen;
     int stretchMode;
     POINT brushOrg;
     bool display;  // a surface of the whole display from GetDC(NULL): draws nowhere
@@ -59,6 +63,12 @@ inline COLORREF PxToColor(uint32_t p) {
 // Clips a w x h block at (x, y) to a width x height picture, moving a second origin (sx, sy)
 // along; returns 0 when nothing is left.
 int ClipBlock(int width, int height, int* x, int* y, int* w, int* h, int* sx, int* sy);
+
+// Fills the part of a w x h block at (x, y) that lies on the picture.
+void FillBlock(BitmapRec* b, int x, int y, int w, int h, uint32_t px);
+// The pixels of CreateRoundRectRgn(left, top, right, bottom, ew, eh); false when the ellipse is
+// too large to trace.
+bool RoundRectRegion(int left, int top, int right, int bottom, int ew, int eh, QRegion* out);
 
 // A surface drawing into a window's backing picture; releasing it shows what was drawn.
 HDC GetWndDC(HWND wnd);

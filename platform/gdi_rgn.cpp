@@ -90,14 +90,17 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom) {
     return NewRgnRec(QRegion(RectOf(left, top, right, bottom)));
 }
 
-HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ew, int eh) {
+bool RoundRectRegion(int left, int top, int right, int bottom, int ew, int eh, QRegion* out) {
     // Normalised; right and bottom are excluded, and one more pixel is left out there.
     const int64_t l = std::min(left, right), r = int64_t(std::max(left, right)) - 1;
     const int64_t t = std::min(top, bottom), b = int64_t(std::max(top, bottom)) - 1;
     const int64_t w = std::min(r - l, std::abs(int64_t(ew)));
     const int64_t h = std::min(b - t, std::abs(int64_t(eh)));
-    if (w < 2 || h < 2) return NewRgnRec(QRegion(RectOf(l, t, r, b)));
-    if (w > kMaxEllipse || h > kMaxEllipse) return nullptr;
+    if (w < 2 || h < 2) {
+        *out = QRegion(RectOf(l, t, r, b));
+        return true;
+    }
+    if (w > kMaxEllipse || h > kMaxEllipse) return false;
     const std::vector<int> inset = TraceEllipse(int(w), int(h));
     const int half = int(h / 2);
     QRegion rgn;
@@ -107,6 +110,13 @@ HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ew, int eh
     AddSpan(&rgn, l, r, t + half, b - h + half + 1, 0);
     for (int i = half + 1; i < h; i++)
         AddSpan(&rgn, l, r, b - h + i, b - h + i + 1, inset[i - half]);
+    *out = rgn;
+    return true;
+}
+
+HRGN CreateRoundRectRgn(int left, int top, int right, int bottom, int ew, int eh) {
+    QRegion rgn;
+    if (!RoundRectRegion(left, top, right, bottom, ew, eh, &rgn)) return nullptr;
     return NewRgnRec(rgn);
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/region.h"
 #include "support/testutil.h"
 
 namespace {
@@ -224,3 +225,45 @@ TEST(GdiObjects, SelectedPictureIsNotDeleted) {
 }
 
 }  // namespace
+
+// The selection frame's rule: with the null pen the brush fills exactly the region
+// CreateRoundRectRgn gives for the same corners; a pen of one pixel rims the whole rectangle.
+TEST(RoundRect, NullPenFillsTheRoundRegionAndAPenRimsIt) {
+    constexpr int w = 24, h = 20;
+    constexpr uint32_t kBg = 0x000000, kRed = 0xFF0000, kBlue = 0x0000FF;
+    struct Case {
+        const char* name;
+        bool pen;
+    };
+    for (const Case& c : {Case{"null pen", false}, Case{"blue pen", true}}) {
+        SCOPED_TRACE(c.name);
+        Surface s(w, h, std::vector<uint32_t>(w * h, kBg));
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        HPEN pen = c.pen ? CreatePen(PS_SOLID, 1, RGB(0, 0, 255)) : CreatePen(PS_NULL, 0, 0);
+        HGDIOBJ oldBrush = SelectObject(s.dc, red);
+        HGDIOBJ oldPen = SelectObject(s.dc, pen);
+        EXPECT_TRUE(RoundRect(s.dc, 2, 3, 20, 17, 4, 4));
+        SelectObject(s.dc, oldPen);
+        SelectObject(s.dc, oldBrush);
+        EXPECT_TRUE(DeleteObject(red));
+        EXPECT_TRUE(DeleteObject(pen));
+        HRGN fill = CreateRoundRectRgn(2, 3, 20, 17, 4, 4);
+        HRGN rim = CreateRoundRectRgn(2, 3, 21, 18, 4, 4);
+        HRGN inner = CreateRoundRectRgn(3, 4, 20, 17, 2, 2);
+        const std::vector<uint32_t> px = s.Pixels();
+        for (int y = 0; y < h; y++) {
+            for (int x = 0; x < w; x++) {
+                uint32_t want = kBg;
+                if (!c.pen && PtInRegion(fill, x, y)) want = kRed;
+                if (c.pen && PtInRegion(rim, x, y)) want = PtInRegion(inner, x, y) ? kRed : kBlue;
+                ASSERT_EQ(px[y * w + x], want) << "at " << x << ", " << y;
+            }
+        }
+        // The null pen's area: columns 2..18 and rows 3..15, its corners cut.
+        EXPECT_TRUE(PtInRegion(fill, 18, 8) && PtInRegion(fill, 10, 15) && PtInRegion(fill, 2, 8));
+        EXPECT_FALSE(PtInRegion(fill, 19, 8) || PtInRegion(fill, 10, 16) || PtInRegion(fill, 2, 3));
+        DeleteObject(fill);
+        DeleteObject(rim);
+        DeleteObject(inner);
+    }
+}
