@@ -1,6 +1,9 @@
 // The main window's children. The thumbnail slots, folder lists, work area and slider join as
-// their windows are built; today the main window has its 19 buttons.
+// their windows are built; today the main window has its 19 buttons and its tab folders.
 #include "ui/mainchild.h"
+
+#include <cstdio>
+#include <cstring>
 
 #include "app/appstate.h"
 #include "ui/bmpbtn.h"
@@ -30,6 +33,17 @@ int MakeMainChild(HWND mainWnd) {
         HWND wnd = MakeBmpBtn(mainWnd, BmpBtnProc, b.id, b.x, b.y, b.w, b.h, b.strip);
         if (!wnd) ok = 0;
         if (b.id == 115) g_app.loadBtnWnd = wnd;
+    }
+    // A tab's folder name becomes the folder beside the program.
+    for (char* folder : g_app.TabFolder) {
+        if (!folder[0]) continue;
+        char path[MAX_PATH];
+        const int n = snprintf(path, MAX_PATH, "%s%s/", g_app.ModuleDir, folder);
+        if (n < 0 || n >= MAX_PATH) {
+            ok = 0;
+            continue;
+        }
+        memcpy(folder, path, size_t(n) + 1);
     }
     return ok;
 }

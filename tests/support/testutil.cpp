@@ -1,11 +1,13 @@
 #include "support/testutil.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 
 #include "app/appstate.h"
 #include "app/folders.h"
@@ -57,15 +59,16 @@ int RecordMsg(const ModalEvent* e) {
 
 }  // namespace
 
-MsgRecorder::MsgRecorder(int answer) {
+MsgRecorder::MsgRecorder(int answer) : prev(g_recorder), prevAnswer(g_answer) {
     g_recorder = this;
     g_answer = answer;
     SetModalHook(RecordMsg);
 }
 
 MsgRecorder::~MsgRecorder() {
-    SetModalHook(nullptr);
-    g_recorder = nullptr;
+    g_recorder = prev;
+    g_answer = prevAnswer;
+    SetModalHook(prev ? RecordMsg : nullptr);
 }
 
 std::vector<uint32_t> PicPixels(HBITMAP bmp, int w, int h) {
@@ -184,6 +187,12 @@ std::vector<unsigned char> MakeBmpFile(const BmpForm& s) {
 
 AppEnv::AppEnv() {
     setenv("XDG_DATA_HOME", data.path.c_str(), 1);
+    // The settings stores and the instance sockets of this test only.
+    for (const char* var : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_RUNTIME_DIR"}) {
+        const std::string dir = data.path + "/" + var;
+        mkdir(dir.c_str(), 0700);
+        setenv(var, dir.c_str(), 1);
+    }
     PlatSetModulePath(QUILLET_OUT_DIR "/quillet");
     memset(&g_app, 0, sizeof g_app);
     EXPECT_EQ(GetAppPath(), 1);
@@ -194,7 +203,9 @@ AppEnv::AppEnv() {
 AppEnv::~AppEnv() {
     ClearWorkBmp();
     PlatSetModulePath(nullptr);
-    unsetenv("XDG_DATA_HOME");
+    for (const char* var :
+         {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_RUNTIME_DIR"})
+        unsetenv(var);
 }
 
 bool SaveJpegWithCodec(const std::string& bmp, const std::string& jpg, int quality) {

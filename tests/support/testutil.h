@@ -20,7 +20,8 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 bool FileExists(const std::string& path);
 
 // Records every plain message box (caption and text) and every skinned message box (template
-// 199: its text) while it lives, answering `answer`; other modal dialogs get `answer` too.
+// 199: its text) while it lives, answering `answer`; other modal dialogs get `answer` too. A
+// recorder made while another lives takes over until it goes.
 struct MsgRecorder {
     struct Msg {
         std::string caption, text;
@@ -30,6 +31,10 @@ struct MsgRecorder {
     std::vector<Msg> msgs;
     explicit MsgRecorder(int answer = 1);
     ~MsgRecorder();
+
+private:
+    MsgRecorder* prev;
+    int prevAnswer;
 };
 
 // A picture's pixels (0x00RRGGBB, top-down rows) with its size.
@@ -76,8 +81,9 @@ std::vector<unsigned char> MakeBmpFile(const BmpForm& form);
 void PutLe32(std::vector<unsigned char>& b, size_t at, uint32_t v);
 void PutLe16(std::vector<unsigned char>& b, size_t at, uint16_t v);
 
-// The program's folders for a test: the data folder in a fresh temporary folder, the program
-// folder where the build puts the program and the codec library. Restores both when it goes.
+// The program's folders for a test: the data folder, the per-user and per-machine settings stores
+// and the instance sockets in a fresh temporary folder, the program folder where the build puts
+// the program and the codec library. Restores them when it goes.
 struct AppEnv {
     TempDir data;
     AppEnv();

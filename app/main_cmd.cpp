@@ -1,0 +1,115 @@
+// The main window's commands, one per bitmap button.
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/appstate.h"
+#include "app/mainwnd.h"
+#include "app/reginfo.h"
+#include "image/workbmp.h"
+#include "platform/shell.h"
+#include "ui/appmsg.h"
+#include "ui/msgdlg.h"
+
+namespace {
+
+void RepaintWork(BOOL erase) {
+    InvalidateRect(g_app.workWnd, nullptr, erase);
+}
+
+// The slider's knob goes back to the middle after the picture was reloaded or cleared.
+void ResetSlider() {
+    if (g_app.sldWnd) PostMessageA(g_app.sldWnd, WM_APP_RESET, 0, 0);
+}
+
+void ClearPic(HWND wnd) {
+    if (!WorkBmp.loaded) return;
+    if (ShowMsgDlg(wnd, "　　編集画像をクリアします\n    よろしいですか？", MSG_QUESTION) != 1)
+        return;
+    ClearWorkBmp();
+    RepaintWork(TRUE);
+    ResetSlider();
+}
+
+void ReloadPic() {
+    ReloadWorkBmp();
+    RepaintWork(FALSE);
+    ResetSlider();
+}
+
+// A web address from a format with one or two texts.
+void OpenWebPage(const char* format, const char* a, const char* b) {
+    char url[3 * MAX_PATH];
+    snprintf(url, sizeof url, format, a, b);
+    OpenShellPage(url, nullptr);
+}
+
+void OpenAlbum() {
+    char* album = nullptr;
+    GetRegValue("ALBUMID", &album);
+    ReadServerInfo();
+    OpenWebPage("http://%s/users/%s/", g_app.ServerHost, album ? album : "");
+    free(album);
+}
+
+void OpenAlbumLogin() {
+    ReadServerInfo();
+    OpenWebPage("http://%s/quillet/login.html", g_app.ServerHost, "");
+    ReleaseCapture();
+}
+
+// Shows the tab (also when it is shown already: its folder list is shown again).
+void ShowTab(int tab) {
+    if (g_app.CurTab != tab) {
+        g_app.CurTab = tab;
+        ShowWindow(g_app.loadBtnWnd, tab == 0 ? SW_SHOW : SW_HIDE);
+        InvalidateRect(g_app.mainWnd, &g_app.tabPageRect, tab != 0);
+    }
+    for (int t = 0; t < kTabCount; t++)
+        if (g_app.cmbWnd[t]) ShowWindow(g_app.cmbWnd[t], t == tab ? SW_SHOW : SW_HIDE);
+}
+
+}  // namespace
+
+void OpenShellPage(const char* file, const char* dir) {
+    ShellExecuteA(g_app.mainWnd, "open", file, nullptr, dir, 0);
+}
+
+void OpenHelpPage() {
+    OpenShellPage("Manual.html", g_app.ModuleDir);
+}
+
+void MainCommand(HWND wnd, int id) {
+    switch (id) {
+        case 101: DestroyWindow(wnd); break;
+        case 102: ClearPic(wnd); break;
+        case 103: ReloadPic(); break;
+        case 104:
+            ZoomInWorkBmp();
+            RepaintWork(FALSE);
+            break;
+        case 105:
+            ZoomOutWorkBmp();
+            RepaintWork(FALSE);
+            break;
+        case 109: OpenWebPage("http://%s/", g_app.HomePage, ""); break;
+        case 110: OpenAlbum(); break;
+        case 111: OpenAlbumLogin(); break;
+        case 112:
+        case 113:
+        case 114: ShowTab(id - 112); break;
+        case 116: OpenHelpPage(); break;
+        case 118:
+            if (!WorkBmp.loaded) break;
+            RotWorkBmp();
+            RepaintWork(FALSE);
+            break;
+        case 131:
+            if (!WorkBmp.loaded) break;
+            MirWorkBmp();
+            RepaintWork(FALSE);
+            break;
+        // Save (106), send (107), user settings (108), load (115) and preview (117) come with
+        // their dialogs.
+        default: break;
+    }
+}

@@ -1,0 +1,91 @@
+// The main window's creation and shutdown sequences.
+#include <cstdio>
+#include <cstring>
+
+#include "app/appstate.h"
+#include "app/folders.h"
+#include "app/mainwnd.h"
+#include "app/reginfo.h"
+#include "app/startpic.h"
+#include "image/workbmp.h"
+#include "platform/msgbox.h"
+#include "ui/bmpbtn.h"
+#include "ui/bmprgn.h"
+#include "ui/mainchild.h"
+
+namespace {
+
+// A start-up failure that leaves the program unusable: told, then the loop ends at its start.
+void MainCreateFail(const char* text) {
+    MessageBoxA(g_app.mainWnd, text, "Error-MakeMainChild", MB_OK);
+    PostQuitMessage(0);
+}
+
+// A skin bitmap and its shape, kept for a dialog that opens later.
+void LoadSkin(HWND wnd, int num, int w, int h, HBITMAP* skin, HRGN* rgn) {
+    *skin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(num));
+    *rgn = *skin ? GetBmpRgn(wnd, *skin, w, h, 0, 0) : nullptr;
+}
+
+}  // namespace
+
+void MainCreate(HWND wnd) {
+    // Nothing of the window shows while it is built.
+    SetWindowRgn(wnd, CreateRectRgn(0, 0, 0, 0), FALSE);
+    g_app.mainWnd = wnd;
+    g_app.CurTab = 0;
+    g_app.tabPageRect = RECT{194, 138, 386, 551};
+    g_app.TabSlots[0][0][0] = 0;
+
+    g_app.mainSkin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(118));
+    // The frame and caption measure 0 here: the region covers the client area as it is.
+    g_app.mainRgn = g_app.mainSkin ? GetBmpRgn(wnd, g_app.mainSkin, kMainW, kMainH, 0, 0) : nullptr;
+    LoadSkin(wnd, 138, 268, 639, &g_app.preSkin, &g_app.preRgn);
+    LoadSkin(wnd, 146, 236, 124, &g_app.stmpSkin, &g_app.stmpRgn);
+    for (int t = 0; t < kTabCount; t++)
+        g_app.tabPages[t] = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(119 + t));
+
+    if (!GetAppPath()) MainCreateFail("アプリケーションパス取得失敗");
+    if (!GetAppFolder()) MainCreateFail("アプリケーションフォルダ取得失敗");
+    snprintf(g_app.TabFolder[0], MAX_PATH, "%s", "");
+    snprintf(g_app.TabFolder[1], MAX_PATH, "%s", "message");
+    snprintf(g_app.TabFolder[2], MAX_PATH, "%s", "item");
+    if (!MakeMainChild(wnd)) MainCreateFail("メインウインドウコントロール作成失敗");
+
+    g_app.hiliteBrush = CreateSolidBrush(RGB(255, 0, 0));
+    g_app.nullPen = CreatePen(PS_NULL, 0, 0);
+    g_app.SelSlot[0] = 0;
+    // The work image starts empty.
+    ClearWorkBmp();
+    InitRegInfo();
+
+    DestroyWindow(g_app.splashWnd);
+    g_app.splashWnd = nullptr;
+    // The folder is made at every start, not only at the first: the working files need it.
+    CreateDir();
+    OpenStartPic();
+    SetWindowRgn(wnd, g_app.mainRgn, TRUE);
+}
+
+void MainDestroy() {
+    ClearWorkBmp();
+    DeleteObject(g_app.hiliteBrush);
+    DeleteObject(g_app.nullPen);
+    DeleteObject(g_app.mainSkin);
+    for (HBITMAP& page : g_app.tabPages) {
+        DeleteObject(page);
+        page = nullptr;
+    }
+    FreeBtnStrips();
+    DeleteObject(g_app.preSkin);
+    DeleteObject(g_app.preRgn);
+    DeleteObject(g_app.stmpSkin);
+    DeleteObject(g_app.stmpRgn);
+    g_app.hiliteBrush = nullptr;
+    g_app.nullPen = nullptr;
+    g_app.mainSkin = nullptr;
+    g_app.preSkin = g_app.stmpSkin = nullptr;
+    g_app.preRgn = g_app.stmpRgn = nullptr;
+    SaveRegInfo();
+    PostQuitMessage(0);
+}

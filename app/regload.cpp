@@ -1,0 +1,80 @@
+// The start-up load and the shutdown save of the settings key.
+#include <cstdio>
+#include <initializer_list>
+
+#include "app/appstate.h"
+#include "app/reginfo.h"
+#include "platform/display.h"
+
+namespace {
+
+// "READPIC" + tab + slot, two digits each.
+void MakeSlotName(int tab, int slot, char* name) {
+    snprintf(name, 16, "%s%02d%02d", "READPIC", tab, slot);
+}
+
+// Writes the default only when the value is absent: an existing empty value stays empty.
+void ReadHostInfo(HKEY key, const char* name, const char* def, char* buf) {
+    if (ReadRegPath(key, name, buf) != ERROR_FILE_NOT_FOUND) return;
+    if (SetRegInfo(key, name, def)) snprintf(buf, MAX_PATH, "%s", def);
+}
+
+// Centres the main window on the screen, without repainting it.
+void CenterMainWnd() {
+    RECT r;
+    if (!GetWindowRect(g_app.mainWnd, &r)) return;
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    MoveWindow(g_app.mainWnd, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - h) / 2, w, h, FALSE);
+}
+
+}  // namespace
+
+int InitRegInfo() {
+    HKEY key;
+    if (OpenRegKey(&key)) {
+        SetRegInfo(key, "VER", kRegVersion);
+        // Only an absent value gets its empty default; one that cannot be read stays as it is.
+        for (const char* name : {"USERID", "PASSWORD", "ALBUMID"}) {
+            DWORD size;
+            if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) ==
+                ERROR_FILE_NOT_FOUND)
+                SetRegInfo(key, name, "");
+        }
+        ReadHostInfo(key, "SERVER", kDefServer, g_app.ServerHost);
+        ReadHostInfo(key, "HOMEPAGE", kDefHomePage, g_app.HomePage);
+        // Tabs without a folder remember their pictures here.
+        for (int t = 0; t < kTabCount; t++) {
+            if (g_app.TabFolder[t][0]) continue;
+            for (int i = 0; i < kSlotCount; i++) {
+                char name[16];
+                MakeSlotName(t, i, name);
+                ReadRegPath(key, name, g_app.TabSlots[t][i]);
+            }
+        }
+        RegCloseKey(key);
+    }
+    CenterMainWnd();
+    return 1;
+}
+
+int SaveRegInfo() {
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
+        return 1;
+    // Empty slots are written too, so that all ten values exist after the first exit.
+    for (int t = 0; t < kTabCount; t++) {
+        if (g_app.TabFolder[t][0]) continue;
+        for (int i = 0; i < kSlotCount; i++) {
+            char name[16];
+            MakeSlotName(t, i, name);
+            SetRegInfo(key, name, g_app.TabSlots[t][i]);
+        }
+    }
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (GetWindowPlacement(g_app.mainWnd, &wp))
+        RegSetValueExA(key, "WINPM", 0, REG_BINARY, (const BYTE*)&wp, sizeof wp);
+    RegCloseKey(key);
+    return 1;
+}

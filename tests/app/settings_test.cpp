@@ -1,0 +1,177 @@
+// The settings store: defaults, the photo tab's slots, the account block, the sibling's version.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "app/appstate.h"
+#include "app/reginfo.h"
+#include "support/testutil.h"
+
+namespace {
+
+// A value of the settings key as stored: type and bytes; type REG_NONE when absent.
+struct RegVal {
+    DWORD type = REG_NONE;
+    std::string bytes;
+};
+
+RegVal ReadVal(const char* name) {
+    RegVal v;
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return v;
+    char buf[1024];
+    DWORD size = sizeof buf, type = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, (BYTE*)buf, &size) == ERROR_SUCCESS) {
+        v.type = type;
+        v.bytes.assign(buf, size);
+    }
+    RegCloseKey(key);
+    return v;
+}
+
+// A stored text with its terminator.
+std::string Sz(const std::string& text) {
+    return text + std::string(1, '\0');
+}
+
+void WriteVal(const char* name, const std::string& text) {
+    ASSERT_EQ(SetRegValue(name, text.c_str()), 1);
+}
+
+TEST(InitRegInfo, FirstStartWritesTheDefaults) {
+    AppEnv env;
+    EXPECT_EQ(InitRegInfo(), 1);
+    const struct {
+        const char* name;
+        std::string bytes;
+    } want[] = {
+        {"VER", Sz("Quillet 2.00")}, {"USERID", Sz("")},         {"PASSWORD", Sz("")},
+        {"ALBUMID", Sz("")},         {"SERVER", Sz(kDefServer)}, {"HOMEPAGE", Sz(kDefHomePage)},
+    };
+    for (const auto& w : want) {
+        SCOPED_TRACE(w.name);
+        const RegVal v = ReadVal(w.name);
+        EXPECT_EQ(v.type, REG_SZ);
+        EXPECT_EQ(v.bytes, w.bytes);
+    }
+    EXPECT_EQ(ReadVal("READPIC0000").type, REG_NONE);
+    EXPECT_STREQ(g_app.ServerHost, kDefServer);
+    EXPECT_STREQ(g_app.HomePage, kDefHomePage);
+    for (int i = 0; i < kSlotCount; i++) EXPECT_STREQ(g_app.TabSlots[0][i], "");
+}
+
+TEST(InitRegInfo, KeepsWhatIsStoredAndRewritesTheVersion) {
+    AppEnv env;
+    WriteVal("VER", "Quillet 1.00");
+    WriteVal("SERVER", "");
+    WriteVal("PASSWORD", "secret");
+    WriteVal("READPIC0003", "/photos/b.jpg");
+    EXPECT_EQ(InitRegInfo(), 1);
+    EXPECT_EQ(ReadVal("VER").bytes, Sz("Quillet 2.00"));
+    EXPECT_EQ(ReadVal("SERVER").bytes, Sz(""));
+    EXPECT_STREQ(g_app.ServerHost, "");
+    EXPECT_EQ(ReadVal("PASSWORD").bytes, Sz("secret"));
+    EXPECT_STREQ(g_app.TabSlots[0][3], "/photos/b.jpg");
+    EXPECT_STREQ(g_app.TabSlots[0][2], "");
+}
+
+TEST(ReadServerInfo, ValueTooLongForItsBufferLeavesTheCopy) {
+    AppEnv env;
+    WriteVal("SERVER", std::string(MAX_PATH, 'h'));  // 261 bytes with the terminator
+    WriteVal("HOMEPAGE", "example.org/home");
+    strcpy(g_app.ServerHost, "before");
+    ReadServerInfo();
+    EXPECT_STREQ(g_app.ServerHost, "before");
+    EXPECT_STREQ(g_app.HomePage, "example.org/home");
+    // At start the long value is not replaced by the default either: it exists.
+    InitRegInfo();
+    EXPECT_EQ(ReadVal("SERVER").bytes.size(), size_t(MAX_PATH) + 1);
+}
+
+TEST(SaveRegInfo, WritesEveryPhotoSlot) {
+    AppEnv env;
+    strcpy(g_app.TabFolder[1], "/opt/quillet/message/");
+    strcpy(g_app.TabFolder[2], "/opt/quillet/item/");
+    InitRegInfo();
+    strcpy(g_app.TabSlots[0][4], "/photos/c.png");
+    EXPECT_EQ(SaveRegInfo(), 1);
+    for (int i = 0; i < kSlotCount; i++) {
+        char name[16];
+        snprintf(name, sizeof name, "READPIC00%02d", i);
+        SCOPED_TRACE(name);
+        const RegVal v = ReadVal(name);
+        EXPECT_EQ(v.type, REG_SZ);
+        EXPECT_EQ(v.bytes, Sz(i == 4 ? "/photos/c.png" : ""));
+    }
+    // The folder tabs remember nothing.
+    EXPECT_EQ(ReadVal("READPIC0100").type, REG_NONE);
+}
+
+TEST(GetUserInfo, JoinsTheAccountOrNamesTheFirstMissingValue) {
+    struct Case {
+        const char* name;
+        const char *album, *password, *user;  // null: absent
+        int ok;
+        const char* want;  // the block, or the one message
+    };
+    const Case cases[] = {
+        {"all there", "alb", "pw", "me@example.jp", 1, "me@example.jp\npw\nalb"},
+        {"empty password", "alb", "", "me@example.jp", 1, "me@example.jp\n\nalb"},
+        {"no album id", nullptr, nullptr, nullptr, 0, "アルバムID取得失敗"},
+        {"no password", "alb", nullptr, "me@example.jp", 0, "パスワード取得失敗"},
+        {"no user id", "alb", "pw", nullptr, 0, "ID取得失敗"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppEnv env;
+        if (c.album) WriteVal("ALBUMID", c.album);
+        if (c.password) WriteVal("PASSWORD", c.password);
+        if (c.user) WriteVal("USERID", c.user);
+        MsgRecorder rec;
+        char* text = nullptr;
+        EXPECT_EQ(GetUserInfo(&text), c.ok);
+        if (c.ok) {
+            ASSERT_NE(text, nullptr);
+            EXPECT_STREQ(text, c.want);
+            EXPECT_TRUE(rec.msgs.empty());
+        } else {
+            EXPECT_EQ(text, nullptr);
+            ASSERT_EQ(rec.msgs.size(), 1u);
+            EXPECT_EQ(rec.msgs[0].text, c.want);
+            EXPECT_EQ(rec.msgs[0].caption, "GetUserInfo-Error");
+        }
+        free(text);
+    }
+}
+
+TEST(GetSiblingVersion, LargestSubKeyNameReadAsDigits) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> subKeys;
+        double want;
+    };
+    const Case cases[] = {
+        {"two versions", {"2.10.999", "2.11.000"}, 211000},
+        {"smaller one after", {"2.11.000", "1.99"}, 211000},
+        {"14 characters fit", {"2.11.000-beta1"}, 2110001},
+        {"15 characters do not", {"2.11.000", "2.11.000-beta12"}, 0},
+        {"none", {}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        AppEnv env;
+        for (const char* sub : c.subKeys) {
+            const std::string path = std::string(kSiblingKey) + sub;
+            HKEY key;
+            ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
+                                      KEY_ALL_ACCESS, nullptr, &key, nullptr),
+                      ERROR_SUCCESS);
+            RegCloseKey(key);
+        }
+        EXPECT_EQ(GetSiblingVersion(), c.want);
+    }
+}
+
+}  // namespace
