@@ -31,12 +31,39 @@ build() {  # build <folder> [cmake options...]
     cmake --build "$dir"
 }
 
+# Without a display: the program on a virtual X display, a screenshot of it, and the end.
+run_virtual() {
+    local n=99 shot="$PWD/build/quillet-screenshot.png"
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    echo "No display: starting Quillet on the virtual display :$n (Xvfb, 1024 x 768)."
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    local xvfb=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    DISPLAY=":$n" build/quillet/quillet "$@" &
+    local prog=$!
+    local rc=0
+    DISPLAY=":$n" build/tools/xshot/xshot "$shot" || rc=$?
+    kill "$prog" 2>/dev/null || true
+    wait "$prog" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+    if [ $rc -eq 0 ]; then
+        echo "Screenshot of the program's window: $shot"
+    else
+        echo "The program did not show a window." >&2
+    fi
+    return $rc
+}
+
 case "${1:-}" in
     run)
         install_missing
         build build
         shift
-        exec build/quillet/quillet "$@"
+        if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+            exec build/quillet/quillet "$@"
+        fi
+        run_virtual "$@"
         ;;
     test)
         install_missing
