@@ -21,7 +21,7 @@ void MainCreateFail(const char* text) {
     PostQuitMessage(0);
 }
 
-// A skin bitmap and its shape, kept for a dialog that opens later.
+// A skin bitmap and its shape.
 void LoadSkin(HWND wnd, int num, int w, int h, HBITMAP* skin, HRGN* rgn) {
     *skin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(num));
     *rgn = *skin ? GetBmpRgn(wnd, *skin, w, h, 0, 0) : nullptr;
@@ -37,9 +37,8 @@ void MainCreate(HWND wnd) {
     g_app.tabPageRect = RECT{194, 138, 386, 551};
     g_app.TabSlots[0][0][0] = 0;
 
-    g_app.mainSkin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(118));
-    // The frame and caption measure 0 here: the region covers the client area as it is.
-    g_app.mainRgn = g_app.mainSkin ? GetBmpRgn(wnd, g_app.mainSkin, kMainW, kMainH, 0, 0) : nullptr;
+    // The frame and caption measure 0 here: the shape covers the client area as it is.
+    LoadSkin(wnd, 118, kMainW, kMainH, &g_app.mainSkin, &g_app.mainRgn);
     LoadSkin(wnd, 138, 268, 639, &g_app.preSkin, &g_app.preRgn);
     LoadSkin(wnd, 146, 236, 124, &g_app.stmpSkin, &g_app.stmpRgn);
     for (int t = 0; t < kTabCount; t++)
