@@ -36,10 +36,8 @@ BrushRec g_stockBrushes[6] = {
 
 PenRec MakeStockPen(COLORREF color, bool null) {
     PenRec p{};
+    static_cast<BrushRec&>(p) = MakeStockBrush(color, null);
     p.kind = GDI_PEN;
-    p.stock = true;
-    p.color = color;
-    p.hollow = null;
     return p;
 }
 

@@ -37,14 +37,22 @@ static LSTATUS NewHandle(HKEY root, const KeyPath& path, HKEY* result) {
     return ERROR_SUCCESS;
 }
 
+// The root and full path of key `sub` under `key`, for the calls that open one.
+static LSTATUS ResolveSubKey(HKEY key, LPCSTR sub, HKEY* result, HKEY* root, KeyPath* path) {
+    *root = ResolveKey(key, path);
+    if (!*root) return ERROR_INVALID_HANDLE;
+    if (!result) return ERROR_INVALID_PARAMETER;
+    *result = nullptr;
+    AppendKeyNames(path, sub ? sub : "");
+    return ERROR_SUCCESS;
+}
+
 LSTATUS RegCreateKeyExA(HKEY key, LPCSTR sub, DWORD, LPSTR, DWORD, REGSAM, void*, HKEY* result,
                         DWORD* disposition) {
     KeyPath path;
-    HKEY root = ResolveKey(key, &path);
-    if (!root) return ERROR_INVALID_HANDLE;
-    if (!result) return ERROR_INVALID_PARAMETER;
-    *result = nullptr;
-    AppendKeyNames(&path, sub ? sub : "");
+    HKEY root;
+    const LSTATUS resolved = ResolveSubKey(key, sub, result, &root, &path);
+    if (resolved != ERROR_SUCCESS) return resolved;
     // An existing key is only opened: that needs no write, so it works in a read-only store.
     RegStore store = LoadStore(root);
     bool made = false;
@@ -66,11 +74,9 @@ LSTATUS RegCreateKeyExA(HKEY key, LPCSTR sub, DWORD, LPSTR, DWORD, REGSAM, void*
 
 LSTATUS RegOpenKeyExA(HKEY key, LPCSTR sub, DWORD, REGSAM, HKEY* result) {
     KeyPath path;
-    HKEY root = ResolveKey(key, &path);
-    if (!root) return ERROR_INVALID_HANDLE;
-    if (!result) return ERROR_INVALID_PARAMETER;
-    *result = nullptr;
-    AppendKeyNames(&path, sub ? sub : "");
+    HKEY root;
+    const LSTATUS resolved = ResolveSubKey(key, sub, result, &root, &path);
+    if (resolved != ERROR_SUCCESS) return resolved;
     RegStore store = LoadStore(root);
     if (!KeyExists(store, path)) return ERROR_FILE_NOT_FOUND;
     return NewHandle(root, StoredSpelling(store, path), result);
