@@ -166,6 +166,9 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
     if (parent && !IsLiveWnd(parent)) return nullptr;
     const int id = (style & WS_CHILD) ? int(reinterpret_cast<intptr_t>(menu)) : 0;
     HWND wnd = NewWndRec(cls, style, windowName, x, y, width, height, parent, id);
+    // Another instance started later finds the window through the listener, already while the
+    // window is being made (a long start-up must not let a second instance through).
+    if (!wnd->child && !wnd->parent) StartWndListener(cls->name.c_str());
     CREATESTRUCTA cs{param, inst, menu,        parent,     height,    width,
                      y,     x,    LONG(style), windowName, className, 0};
     if (SendMessageA(wnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
@@ -173,8 +176,6 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
         return nullptr;
     }
     if (!IsLiveWnd(wnd)) return nullptr;
-    // Another instance started later looks for the program's main windows through the listener.
-    if (!wnd->child && !wnd->parent) StartWndListener(cls->name.c_str());
     if (style & WS_VISIBLE) ShowWindow(wnd, SW_SHOW);
     return wnd;
 }
