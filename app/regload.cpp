@@ -8,9 +8,18 @@
 
 namespace {
 
-// "READPIC" + tab + slot, two digits each.
-void MakeSlotName(int tab, int slot, char* name) {
-    snprintf(name, 16, "%s%02d%02d", "READPIC", tab, slot);
+// Calls fn with the value name ("READPIC" + tab + slot, two digits each) and the path of every
+// slot of the tabs without a folder: only those remember their pictures here.
+template <typename Fn>
+void ForEachSlotValue(Fn fn) {
+    for (int t = 0; t < kTabCount; t++) {
+        if (g_app.TabFolder[t][0]) continue;
+        for (int i = 0; i < kSlotCount; i++) {
+            char name[16];
+            snprintf(name, sizeof name, "%s%02d%02d", "READPIC", t, i);
+            fn(name, g_app.TabSlots[t][i]);
+        }
+    }
 }
 
 // Writes the default only when the value is absent: an existing empty value stays empty.
@@ -43,15 +52,7 @@ int InitRegInfo() {
         }
         ReadHostInfo(key, "SERVER", kDefServer, g_app.ServerHost);
         ReadHostInfo(key, "HOMEPAGE", kDefHomePage, g_app.HomePage);
-        // Tabs without a folder remember their pictures here.
-        for (int t = 0; t < kTabCount; t++) {
-            if (g_app.TabFolder[t][0]) continue;
-            for (int i = 0; i < kSlotCount; i++) {
-                char name[16];
-                MakeSlotName(t, i, name);
-                ReadRegPath(key, name, g_app.TabSlots[t][i]);
-            }
-        }
+        ForEachSlotValue([key](const char* name, char* path) { ReadRegPath(key, name, path); });
         RegCloseKey(key);
     }
     CenterMainWnd();
@@ -63,14 +64,7 @@ int SaveRegInfo() {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return 1;
     // Empty slots are written too, so that all ten values exist after the first exit.
-    for (int t = 0; t < kTabCount; t++) {
-        if (g_app.TabFolder[t][0]) continue;
-        for (int i = 0; i < kSlotCount; i++) {
-            char name[16];
-            MakeSlotName(t, i, name);
-            SetRegInfo(key, name, g_app.TabSlots[t][i]);
-        }
-    }
+    ForEachSlotValue([key](const char* name, char* path) { SetRegInfo(key, name, path); });
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (GetWindowPlacement(g_app.mainWnd, &wp))
