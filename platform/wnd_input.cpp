@@ -15,18 +15,17 @@ struct CursorRec {
     QCursor cursor;
 };
 
-namespace {
-
-HWND g_capture;
-QPointer<QWidget> g_cursorWidget;  // the widget whose mouse event is being delivered
-QPoint g_mouseAt;                  // screen position of the last mouse event
-
-// A window takes no input while it or its top-level window is disabled (a modal dialog's owner).
 bool IsInputOff(HWND wnd) {
     for (HWND w = wnd; w; w = w->child ? w->parent : nullptr)
         if (w->disabled) return true;
     return false;
 }
+
+namespace {
+
+HWND g_capture;
+QPointer<QWidget> g_cursorWidget;  // the widget whose mouse event is being delivered
+QPoint g_mouseAt;                  // screen position of the last mouse event
 
 LPARAM ClientPos(HWND wnd, QPointF global) {
     const QPoint p = wnd->widget->mapFromGlobal(global.toPoint());

@@ -68,6 +68,9 @@ protected:
     void leaveEvent(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     bool event(QEvent* e) override;
 };
 
@@ -94,6 +97,9 @@ void FitBacking(HWND wnd);
 
 // Paints what is due: WM_PAINT when the update area is not empty.
 void PaintDue(HWND wnd);
+
+// A window takes no input while it or its top-level window is disabled (a modal dialog's owner).
+bool IsInputOff(HWND wnd);
 
 // Screen position of the last mouse event delivered.
 QPoint GetMouseAt();
