@@ -159,8 +159,15 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
 
     HDC dc = GetDC(nullptr);
     if (!dc) return Refuse(owner, kMsgDC);
-    HBITMAP bmp = CreateDIBitmap(dc, (const BITMAPINFOHEADER*)info.get(), CBM_INIT, bits.px,
-                                 (const BITMAPINFO*)info.get(), DIB_RGB_COLORS);
+    // A picture whose rows the program reaches directly (brightness works on them).
+    const BITMAPINFO top = TopDownInfo(int(width), int(rows), 32);
+    void* px = nullptr;
+    HBITMAP bmp = CreateDIBSection(dc, &top, DIB_RGB_COLORS, &px, nullptr, 0);
+    if (bmp && SetDIBits(dc, bmp, 0, UINT(rows), bits.px, (const BITMAPINFO*)info.get(),
+                         DIB_RGB_COLORS) != rows) {
+        DeleteObject(bmp);
+        bmp = nullptr;
+    }
     ReleaseDC(nullptr, dc);
     if (bmp) *size = SIZE{(LONG)width, (LONG)rows};
     return bmp;

@@ -5,7 +5,8 @@
 #include "platform/gdi.h"
 
 // Each reader returns a picture owned by the caller, with its width and height in *size, or
-// none. `owner` owns the reader's message boxes.
+// none. The picture is a DIB section: GetObjectA gives its 32-bit top-down rows. `owner` owns
+// the reader's message boxes.
 HBITMAP ReadPicFile(HWND owner, const char* path, SIZE* size);
 HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size);
 HBITMAP ReadJpegFile(HWND owner, const char* path, SIZE* size);

@@ -159,6 +159,14 @@ int SetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, const void* bits, con
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
 
+// A picture whose pixels the program reaches directly: only 32-bit BI_RGB top-down rows (the
+// display's own format) are made; *bits then points at the rows (blue, green, red, unused byte)
+// while the picture lives, and GetObjectA gives the same pointer as bmBits (none for other
+// pictures). Pixels written there keep the unused byte 0. Other formats and sizes give none.
+// section and offset must be none and 0.
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
+
 // The header of top-down BI_RGB rows of width x height pixels at `bits` bits per pixel.
 inline BITMAPINFO TopDownInfo(int width, int height, WORD bits) {
     BITMAPINFO bi{};

@@ -235,6 +235,7 @@ int GetObjectA(HGDIOBJ handle, int size, void* out) {
     bm.bmWidthBytes = b->width * 4;
     bm.bmPlanes = 1;
     bm.bmBitsPixel = 32;
+    bm.bmBits = b->section ? b->px : nullptr;
     memcpy(out, &bm, sizeof bm);
     return sizeof bm;
 }

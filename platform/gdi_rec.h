@@ -20,6 +20,7 @@ struct BitmapRec : GdiObj {
     int height;
     uint32_t* px;
     DCRec* owner;  // the surface it is selected into, if any
+    bool section;  // made by CreateDIBSection: the program reaches px directly
 };
 
 struct BrushRec : GdiObj {
