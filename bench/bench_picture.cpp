@@ -16,6 +16,7 @@
 
 #include "app/appstate.h"
 #include "app/folders.h"
+#include "image/brightness.h"
 #include "image/readpic.h"
 #include "image/workbmp.h"
 #include "platform/kernel.h"
@@ -195,6 +196,18 @@ void BM_PowWorkBmpIn(benchmark::State& st) {
     ClearWorkBmp();
 }
 
+// Alternating settings, never 0 (a plain copy): every pass maps the whole picture and rebuilds
+// the view from it.
+void BM_BrtWorkBmp(benchmark::State& st) {
+    if (!InitWorkBmp(g_bmp.c_str())) st.SkipWithError("InitWorkBmp failed");
+    float b = 0.4f;
+    for (auto _ : st) {
+        if (!BrtWorkBmp(b)) st.SkipWithError("BrtWorkBmp failed");
+        b = -b;
+    }
+    ClearWorkBmp();
+}
+
 void BM_StretchHalftone(benchmark::State& st) {
     HDC screen = GetDC(nullptr);
     HDC src = CreateCompatibleDC(screen), dst = CreateCompatibleDC(screen);
@@ -243,6 +256,7 @@ BENCHMARK(BM_ReadBitmap)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetJpegFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InitWorkBmp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PowWorkBmpIn)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BrtWorkBmp)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StretchHalftone)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
@@ -254,6 +268,7 @@ int main(int argc, char** argv) {
     PrintRatio(rep, "InitWorkBmp(JPEG) / plain decode", "BM_InitWorkBmp", "BM_PlainDecode", 3);
     PrintRatio(rep, "GetJpegFile / plain decode", "BM_GetJpegFile", "BM_PlainDecode", 0);
     PrintRatio(rep, "PowWorkBmp(+1) / memcpy 32-bit", "BM_PowWorkBmpIn", "BM_Memcpy32Bit", 4);
+    PrintRatio(rep, "BrtWorkBmp + view / memcpy 32-bit", "BM_BrtWorkBmp", "BM_Memcpy32Bit", 6);
     PrintRatio(rep, "ReadBitmap / memcpy 24-bit", "BM_ReadBitmap", "BM_Memcpy24Bit", 6);
     PrintRatio(rep, "StretchBlt HALFTONE / memcpy 32-bit", "BM_StretchHalftone", "BM_Memcpy32Bit",
                0);

@@ -85,24 +85,24 @@ int InitWorkBmp(const char* path) {
     WorkBmp.srcBmp = src;
     WorkBmp.srcW = size.cx;
     WorkBmp.srcH = size.cy;
+    // Brightness works on the rows of both pictures directly.
+    BITMAP bm{};
+    GetObjectA(src, sizeof bm, &bm);
+    WorkBmp.srcBits = static_cast<const uint32_t*>(bm.bmBits);
     HDC screen = GetDC(nullptr);
-    WorkBmp.adjBmp = CreateCompatibleBitmap(screen, size.cx, size.cy);
-    if (!WorkBmp.adjBmp) {
-        ReleaseDC(nullptr, screen);
+    const BITMAPINFO bi = TopDownInfo(size.cx, size.cy, 32);
+    void* bits = nullptr;
+    WorkBmp.adjBmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    WorkBmp.adjBits = static_cast<uint32_t*>(bits);
+    if (!WorkBmp.adjBmp || !WorkBmp.srcBits) {
         MessageBoxA(g_app.mainWnd, "ビットマップ作成失敗", "InitWorkBmp-Error", MB_OK);
         ClearWorkBmp();
         return 0;
     }
     WorkBmp.adjW = size.cx;
     WorkBmp.adjH = size.cy;
-    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-    HGDIOBJ oldFrom = SelectObject(from, src), oldTo = SelectObject(to, WorkBmp.adjBmp);
-    BitBlt(to, 0, 0, size.cx, size.cy, from, 0, 0, SRCCOPY);
-    SelectObject(from, oldFrom);
-    SelectObject(to, oldTo);
-    DeleteDC(from);
-    DeleteDC(to);
-    ReleaseDC(nullptr, screen);
+    CopyWorkSrc();
 
     WorkZoom z;
     FitWorkZoom(size.cx, size.cy, &z);
@@ -117,6 +117,10 @@ int InitWorkBmp(const char* path) {
     WorkBmp.rot = 0;
     PowWorkBmp(0);
     return 1;
+}
+
+void CopyWorkSrc() {
+    memcpy(WorkBmp.adjBits, WorkBmp.srcBits, size_t(WorkBmp.adjW) * WorkBmp.adjH * 4);
 }
 
 void ClearWorkBmp() {

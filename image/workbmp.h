@@ -17,9 +17,11 @@ constexpr double kViewBudget = 33554432.0;
 
 struct WorkImage {
     bool loaded;
-    HBITMAP srcBmp;  // the picture as read; never changed by editing
+    HBITMAP srcBmp;           // the picture as read; never changed by editing
+    const uint32_t* srcBits;  // its rows: 32-bit top-down pixels 0x00RRGGBB
     int srcW, srcH;
-    HBITMAP adjBmp;  // the source with brightness applied, same size
+    HBITMAP adjBmp;     // the source with brightness applied, same size
+    uint32_t* adjBits;  // its rows: 32-bit top-down pixels 0x00RRGGBB
     int adjW, adjH;
     HBITMAP viewBmp;  // the zoomed, mirrored and turned picture at (130, 130) on white
     int viewW, viewH;
@@ -54,6 +56,8 @@ void SetWorkCenter(int x, int y);
 // Keeps at least one column and one row of the picture on the canvas; 1 when it moved.
 int ClipWorkOrigin();
 void ClearWorkBmp();
+// Copies the source picture unchanged into the adjusted one.
+void CopyWorkSrc();
 
 // The main window's picture commands on the work image (repainting is the caller's).
 int ReloadWorkBmp();
