@@ -5,21 +5,15 @@
 #include "app/appstate.h"
 #include "app/mainwnd.h"
 #include "app/reginfo.h"
+#include "image/preview.h"
+#include "image/slider.h"
 #include "image/workbmp.h"
+#include "image/workwnd.h"
 #include "platform/shell.h"
 #include "ui/appmsg.h"
 #include "ui/msgdlg.h"
 
 namespace {
-
-void RepaintWork(BOOL erase) {
-    InvalidateRect(g_app.workWnd, nullptr, erase);
-}
-
-// The slider's knob goes back to the middle after the picture was reloaded or cleared.
-void ResetSlider() {
-    if (g_app.sldWnd) PostMessageA(g_app.sldWnd, WM_APP_RESET, 0, 0);
-}
 
 void ClearPic(HWND wnd) {
     if (!WorkBmp.loaded) return;
@@ -27,13 +21,13 @@ void ClearPic(HWND wnd) {
         return;
     ClearWorkBmp();
     RepaintWork(TRUE);
-    ResetSlider();
+    ResetSldWnd();
 }
 
 void ReloadPic() {
     ReloadWorkBmp();
     RepaintWork(FALSE);
-    ResetSlider();
+    ResetSldWnd();
 }
 
 // A web address from a format with one or two texts.
@@ -98,6 +92,7 @@ void MainCommand(HWND wnd, int id) {
         case 113:
         case 114: ShowTab(id - 112); break;
         case 116: OpenHelpPage(); break;
+        case 117: ShowPreview(wnd); break;
         case 118:
             if (!WorkBmp.loaded) break;
             RotWorkBmp();
@@ -108,8 +103,7 @@ void MainCommand(HWND wnd, int id) {
             MirWorkBmp();
             RepaintWork(FALSE);
             break;
-        // Save (106), send (107), user settings (108), load (115) and preview (117) come with
-        // their dialogs.
+        // Save (106), send (107), user settings (108) and load (115) come with their dialogs.
         default: break;
     }
 }

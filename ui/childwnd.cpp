@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/appstate.h"
+#include "image/slider.h"
 
 HWND MakeChildWnd(HWND parent, WNDPROC proc, const char* name, UINT style, int bgColor, int id,
                   int x, int y, int w, int h) {
@@ -59,6 +60,8 @@ HWND MakeWorkWnd(HWND parent, WNDPROC proc) {
 }
 
 HWND MakeSldWnd(HWND parent, WNDPROC proc) {
+    g_sld.track = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(122));
+    g_sld.knob = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(123));
     return MakeChildWnd(parent, proc, "SLD501", CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS, COLOR_BTNFACE,
                         501, 26, 349, 147, 28);
 }

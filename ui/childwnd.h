@@ -18,7 +18,8 @@ HWND MakeThumWnd(HWND parent, WNDPROC proc, int column, int row, int slot);
 HWND MakeCmbWnd(HWND parent, int x, int y, int width, int height, int tab);
 // The work area at (39, 146), 120 x 130.
 HWND MakeWorkWnd(HWND parent, WNDPROC proc);
-// The brightness slider at (26, 349), 147 x 28 (double clicks on).
+// The brightness slider at (26, 349), 147 x 28 (double clicks on), with its track (122) and
+// knob (123) loaded into the slider record.
 HWND MakeSldWnd(HWND parent, WNDPROC proc);
 // The calendar of the delivery date dialog at (160, 89), 162 x 128.
 HWND MakeClnWnd(HWND parent, WNDPROC proc);

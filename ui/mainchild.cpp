@@ -1,12 +1,16 @@
-// The main window's children. The thumbnail slots, folder lists, work area and slider join as
-// their windows are built; today the main window has its 19 buttons and its tab folders.
+// The main window's children. The thumbnail slots and folder lists join with the picture
+// browser; today the main window has its 19 buttons, its tab folders, the work area and the
+// brightness slider.
 #include "ui/mainchild.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "app/appstate.h"
+#include "image/slider.h"
+#include "image/workwnd.h"
 #include "ui/bmpbtn.h"
+#include "ui/childwnd.h"
 
 namespace {
 
@@ -45,5 +49,8 @@ int MakeMainChild(HWND mainWnd) {
         }
         memcpy(folder, path, size_t(n) + 1);
     }
+    g_app.workWnd = MakeWorkWnd(mainWnd, MainWorkProc);
+    g_app.sldWnd = MakeSldWnd(mainWnd, MainSldProc);
+    if (!g_app.workWnd || !g_app.sldWnd) ok = 0;
     return ok;
 }

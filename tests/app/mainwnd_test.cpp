@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "app/appstate.h"
+#include "app/mainrun.h"
 #include "app/reginfo.h"
 #include "app/winmain.h"
+#include "image/slider.h"
 #include "image/workbmp.h"
 #include "platform/display.h"
 #include "platform/kernel.h"
@@ -18,62 +20,8 @@
 #include "platform/shell.h"
 #include "support/testutil.h"
 #include "ui/appmsg.h"
-#include "ui/childwnd.h"
 
 namespace {
-
-std::vector<std::string> g_opened;
-
-void RecordOpen(const char* url) {
-    g_opened.push_back(url);
-}
-
-// Ends every loop that a quit request is waiting for.
-void DrainQuit() {
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0)) DispatchMessageA(&msg);
-}
-
-// The program started with `line` on a 1024 x 768 display; the loop ends at once, the main
-// window stays for the test.
-struct MainRun {
-    AppEnv env;
-    MsgRecorder rec{1};
-    explicit MainRun(const std::string& line = "quillet") {
-        PlatSetScreen(1024, 768, 32);
-        PlatSetShellOpenHook(RecordOpen);
-        g_opened.clear();
-        Start(line);
-    }
-    // The entry as the program file calls it.
-    int Start(const std::string& line) {
-        PlatSetCommandLine(line.c_str());
-        PostQuitMessage(0);
-        return QuilletMain(nullptr, GetCmdArgText(GetCommandLineA()), SW_SHOW);
-    }
-    ~MainRun() {
-        if (IsWindow(g_app.mainWnd)) DestroyWindow(g_app.mainWnd);
-        DrainQuit();
-        PlatSetCommandLine(nullptr);
-        PlatSetShellOpenHook(nullptr);
-        PlatSetScreen(0, 0, 0);
-    }
-    void Click(int id) {
-        SendMessageA(g_app.mainWnd, WM_APP_BUTTON, WPARAM(id), 0);
-        PumpMsgs();
-    }
-};
-
-// A 3 x 2 (or w x h) BMP named `name` in folder `dir`; returns its path.
-std::string PutBmp(const std::string& dir, const char* name, int w = 3, int h = 2) {
-    BmpForm f;
-    f.w = w;
-    f.h = h;
-    f.px.assign(size_t(w) * h, 0x336699);
-    const std::string path = dir + "/" + name;
-    EXPECT_TRUE(WriteFileBytes(path, MakeBmpFile(f)));
-    return path;
-}
 
 void AddSiblingKey(const char* sub) {
     const std::string path = std::string(kSiblingKey) + sub;
@@ -283,21 +231,22 @@ TEST(MainCommand, ClearAsksFirstAndCancelChangesNothing) {
     EXPECT_TRUE(rec.msgs.empty());
 }
 
-std::vector<UINT> g_sldMsgs;
-
-LRESULT SldRecorderProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_APP_RESET) g_sldMsgs.push_back(msg);
-    return DefWindowProcA(wnd, msg, wp, lp);
-}
-
-TEST(MainCommand, ResetWithNothingLoadedStillResetsTheSlider) {
+TEST(MainCommand, ReloadAndClearPutTheKnobBack) {
     MainRun run;
-    g_app.sldWnd = MakeSldWnd(g_app.mainWnd, SldRecorderProc);
     ASSERT_TRUE(IsWindow(g_app.sldWnd));
-    g_sldMsgs.clear();
-    run.Click(103);
+    ASSERT_EQ(InitWorkBmp(PutBmp(g_app.AppDataPath, "r.bmp").c_str()), 1);
+    snprintf(WorkBmp.path, MAX_PATH, "%s", PutBmp(g_app.AppDataPath, "r.bmp").c_str());
+    for (int id : {103, 102}) {
+        SCOPED_TRACE(id);
+        g_sld.knobX = 100;
+        run.Click(id);
+        EXPECT_EQ(g_sld.knobX, 60);
+    }
     EXPECT_FALSE(WorkBmp.loaded);
-    EXPECT_EQ(g_sldMsgs, std::vector<UINT>{WM_APP_RESET});
+    // With nothing loaded, reload still puts the knob back.
+    g_sld.knobX = 100;
+    run.Click(103);
+    EXPECT_EQ(g_sld.knobX, 60);
 }
 
 TEST(MainCommand, TabsShowTheLoadButtonOnThePhotoTabOnly) {

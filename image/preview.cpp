@@ -1,0 +1,78 @@
+// The preview dialog: skin 138 in its shape, the captured canvas in the phone's screen opening and
+// a close button.
+#include "image/preview.h"
+
+#include "app/appstate.h"
+#include "image/workbmp.h"
+#include "image/workwnd.h"
+#include "platform/msgbox.h"
+#include "platform/region.h"
+#include "ui/appmsg.h"
+#include "ui/bmpbtn.h"
+
+namespace {
+
+constexpr int kPreW = 268, kPreH = 639;
+constexpr int kScreenX = 114, kScreenY = 184;  // the screen opening of skin 138
+constexpr int kCloseId = 119;
+
+// The canvas captured at opening; the dialog is modal, so it cannot change while shown.
+HBITMAP g_preCanvas;
+
+INT_PTR PreInitDlg(HWND dlg) {
+    RECT main{};
+    GetWindowRect(g_app.mainWnd, &main);
+    MoveWindow(dlg, main.left + 20, main.top, kPreW, kPreH, TRUE);
+    // The canvas as shown: a repaint still due is done first.
+    UpdateWindow(g_app.workWnd);
+    g_preCanvas = CopyWorkCanvas();
+    if (!g_preCanvas) MessageBoxA(dlg, "ビットマップコピー失敗", "PreProc", MB_OK);
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    if (shape && CombineRgn(shape, g_app.preRgn, nullptr, RGN_COPY) != RGN_ERROR)
+        SetWindowRgn(dlg, shape, TRUE);
+    else
+        DeleteObject(shape);
+    if (!MakeBmpBtn(dlg, BmpBtnProc, kCloseId, 200, 420, 45, 30, 139)) {
+        MessageBoxA(dlg, "ボタンが作成できませんでした", "PreProc-Error", MB_OK);
+        EndDialog(dlg, 0);
+    }
+    return TRUE;
+}
+
+void PrePaint(HWND dlg) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(dlg, &ps);
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, g_app.preSkin);
+    BitBlt(dc, 0, 0, kPreW, kPreH, mem, 0, 0, SRCCOPY);
+    if (g_preCanvas) {
+        SelectObject(mem, g_preCanvas);
+        BitBlt(dc, kScreenX, kScreenY, kCanvasW, kCanvasH, mem, 0, 0, SRCCOPY);
+    }
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    EndPaint(dlg, &ps);
+}
+
+}  // namespace
+
+INT_PTR PreProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
+    switch (msg) {
+        case WM_INITDIALOG: return PreInitDlg(dlg);
+        case WM_PAINT: PrePaint(dlg); return TRUE;
+        case WM_LBUTTONDOWN: SendMessageA(dlg, WM_NCLBUTTONDOWN, WPARAM(HTCAPTION), 0); return TRUE;
+        case WM_APP_BUTTON:
+            if (LOWORD(wp) == kCloseId) EndDialog(dlg, 1);
+            return TRUE;
+        case WM_DESTROY:
+            // The shape goes with the window; the captured canvas goes here.
+            DeleteObject(g_preCanvas);
+            g_preCanvas = nullptr;
+            return TRUE;
+        default: return FALSE;
+    }
+}
+
+void ShowPreview(HWND owner) {
+    DialogBoxParamA(g_app.inst, MAKEINTRESOURCEA(144), owner, PreProc, 0);
+}

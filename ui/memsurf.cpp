@@ -1,0 +1,24 @@
+#include "ui/memsurf.h"
+
+int MakeMemSurface(MemSurface* s, int w, int h) {
+    HDC screen = GetDC(nullptr);
+    s->dc = CreateCompatibleDC(screen);
+    s->bmp = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    if (!s->dc || !s->bmp) {
+        DeleteDC(s->dc);
+        DeleteObject(s->bmp);
+        *s = MemSurface{};
+        return 0;
+    }
+    s->old = SelectObject(s->dc, s->bmp);
+    return 1;
+}
+
+void FreeMemSurface(MemSurface* s) {
+    if (!s->dc) return;
+    SelectObject(s->dc, s->old);
+    DeleteDC(s->dc);
+    DeleteObject(s->bmp);
+    *s = MemSurface{};
+}

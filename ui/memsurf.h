@@ -1,0 +1,16 @@
+// An off-screen drawing surface: a memory surface with a picture of its own selected, for windows
+// that compose their look before they show it.
+#pragma once
+
+#include "platform/gdi.h"
+
+struct MemSurface {
+    HDC dc;  // none when the surface could not be made
+    HBITMAP bmp;
+    HGDIOBJ old;
+};
+
+// Makes a w x h surface in the display's format. 0 leaves *s empty (nothing to release).
+int MakeMemSurface(MemSurface* s, int w, int h);
+// Releases the surface and empties *s; an empty one is left as it is.
+void FreeMemSurface(MemSurface* s);
