@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "platform/region.h"
 #include "support/testutil.h"
 
@@ -267,3 +269,53 @@ TEST(RoundRect, NullPenFillsTheRoundRegionAndAPenRimsIt) {
         DeleteObject(inner);
     }
 }
+
+namespace {
+
+// 32-bit rows longer than the conversions' blocks, at an odd address: the unused byte is
+// dropped on the way in and written 0 on the way out.
+TEST(GetDIBits, LongThirtyTwoBitRowsAtAnyAddress) {
+    const int w = 600;
+    std::vector<uint32_t> in(w);
+    for (int x = 0; x < w; x++) in[x] = 0xFF000000u | uint32_t(x * 2654435761u >> 8);
+    BITMAPINFO bi = TopDownInfo(w, 1, 32);
+    HDC screen = GetDC(nullptr);
+    HBITMAP b = CreateDIBitmap(screen, &bi.bmiHeader, CBM_INIT, in.data(), &bi, DIB_RGB_COLORS);
+    std::vector<unsigned char> out(4 * w + 1, 0xEE);
+    EXPECT_EQ(GetDIBits(screen, b, 0, 1, out.data() + 1, &bi, DIB_RGB_COLORS), 1);
+    ReleaseDC(nullptr, screen);
+    for (int x = 0; x < w; x++) {
+        uint32_t v;
+        memcpy(&v, out.data() + 1 + 4 * x, 4);
+        ASSERT_EQ(v, in[x] & 0xFFFFFF) << x;
+    }
+    DeleteObject(b);
+}
+
+// A DIB section's rows are the picture's own: written there, drawn from there.
+TEST(CreateDIBSection, RowsReachedDirectly) {
+    HDC screen = GetDC(nullptr);
+    BITMAPINFO bi = TopDownInfo(3, 2, 32);
+    void* bits = nullptr;
+    HBITMAP b = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_TRUE(b && bits);
+    EXPECT_EQ(static_cast<uint32_t*>(bits)[0], 0u);  // made black
+    static_cast<uint32_t*>(bits)[5] = 0x123456;
+    EXPECT_EQ(PicPixels(b, 3, 2)[5], 0x123456u);
+    BITMAP bm{};
+    ASSERT_TRUE(GetObjectA(b, sizeof bm, &bm));
+    EXPECT_EQ(bm.bmBits, bits);
+    HBITMAP plain = CreateCompatibleBitmap(screen, 3, 2);
+    ASSERT_TRUE(GetObjectA(plain, sizeof bm, &bm));
+    EXPECT_EQ(bm.bmBits, nullptr);
+    // Only the display's own rows: 24 bits and bottom-up are refused.
+    for (BITMAPINFO other : {TopDownInfo(3, 2, 24), TopDownInfo(3, -2, 32)}) {
+        EXPECT_EQ(CreateDIBSection(screen, &other, DIB_RGB_COLORS, &bits, nullptr, 0), nullptr);
+        EXPECT_EQ(bits, nullptr);
+    }
+    ReleaseDC(nullptr, screen);
+    DeleteObject(b);
+    DeleteObject(plain);
+}
+
+}  // namespace
