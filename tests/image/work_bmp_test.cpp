@@ -3,7 +3,6 @@
 
 #include <cmath>
 
-#include "image/canvas.h"
 #include "image/workbmp.h"
 #include "support/testutil.h"
 
@@ -57,19 +56,6 @@ struct WorkTest : testing::Test {
         ASSERT_EQ(InitWorkBmp(path.c_str()), 1);
         snprintf(WorkBmp.path, MAX_PATH, "%s", path.c_str());
     }
-    std::vector<uint32_t> Canvas() {
-        HDC screen = GetDC(nullptr);
-        HDC dc = CreateCompatibleDC(screen);
-        HBITMAP b = CreateCompatibleBitmap(screen, kCanvasW, kCanvasH);
-        HGDIOBJ old = SelectObject(dc, b);
-        EXPECT_EQ(DrawCanvas(dc, nullptr, 0), 1);
-        SelectObject(dc, old);
-        DeleteDC(dc);
-        ReleaseDC(nullptr, screen);
-        auto px = PicPixels(b, kCanvasW, kCanvasH);
-        DeleteObject(b);
-        return px;
-    }
 };
 
 TEST_F(WorkTest, FreshPictureCoversAndCentresTheCanvas) {
@@ -79,7 +65,7 @@ TEST_F(WorkTest, FreshPictureCoversAndCentresTheCanvas) {
     EXPECT_EQ(WorkBmp.originX, 130);
     EXPECT_EQ(WorkBmp.originY, 130);
     // Halving 240 x 260: the canvas corners average the picture's corner 2 x 2 blocks.
-    const auto px = Canvas();
+    const auto px = CanvasPixels();
     EXPECT_EQ(px[0] & 0xFF, 0x40u);
     EXPECT_LE((px[0] >> 16) & 0xFF, 2u);
     EXPECT_GE((px.back() >> 16) & 0xFF, 253u);
@@ -141,7 +127,7 @@ TEST_F(WorkTest, FourTurnsComeBackToTheFirstOrigin) {
     ZoomInWorkBmp();
     ZoomInWorkBmp();
     const int ox = WorkBmp.originX, oy = WorkBmp.originY;
-    const auto first = Canvas();
+    const auto first = CanvasPixels();
     const int seen[] = {3, 2, 1, 0};
     for (int r : seen) {
         RotWorkBmp();
@@ -149,7 +135,7 @@ TEST_F(WorkTest, FourTurnsComeBackToTheFirstOrigin) {
     }
     EXPECT_EQ(WorkBmp.originX, ox);
     EXPECT_EQ(WorkBmp.originY, oy);
-    EXPECT_EQ(ComparePics(Canvas(), first, kCanvasW), "");
+    EXPECT_EQ(ComparePics(CanvasPixels(), first, kCanvasW), "");
 }
 
 TEST_F(WorkTest, TurnShowsThePictureAnticlockwise) {
@@ -162,7 +148,7 @@ TEST_F(WorkTest, TurnShowsThePictureAnticlockwise) {
     ClipWorkOrigin();
     WorkBmp.originX = 130;
     WorkBmp.originY = 130;
-    const auto px = Canvas();
+    const auto px = CanvasPixels();
     EXPECT_GE((px[0] >> 16) & 0xFF, 253u);  // right edge
     EXPECT_LE((px[0] >> 8) & 0xFF, 2u);     // top edge
 }
@@ -190,7 +176,7 @@ TEST_F(WorkTest, OriginClampKeepsOneColumnAndRow) {
     EXPECT_EQ(ClipWorkOrigin(), 1);
     EXPECT_EQ(WorkBmp.originX, 11);
     EXPECT_EQ(WorkBmp.originY, 1);
-    auto px = Canvas();
+    auto px = CanvasPixels();
     EXPECT_LE((px[130 * 120 - 1] >> 16) & 0xFF, 2u);  // bottom-right: picture's top-left
     EXPECT_EQ(px[130 * 120 - 2], 0xFFFFFFu & 0xFFFFFF);
     WorkBmp.originX = 100000;
@@ -198,7 +184,7 @@ TEST_F(WorkTest, OriginClampKeepsOneColumnAndRow) {
     EXPECT_EQ(ClipWorkOrigin(), 1);
     EXPECT_EQ(WorkBmp.originX, WorkBmp.viewW - 131);
     EXPECT_EQ(WorkBmp.originY, WorkBmp.viewH - 131);
-    px = Canvas();
+    px = CanvasPixels();
     EXPECT_GE((px[0] >> 16) & 0xFF, 253u);
     EXPECT_EQ(px[1], 0xFFFFFFu);
     EXPECT_EQ(ClipWorkOrigin(), 0);
@@ -228,7 +214,7 @@ TEST_F(WorkTest, ReloadAndClear) {
     ClearWorkBmp();
     EXPECT_FALSE(WorkBmp.loaded);
     EXPECT_EQ(WorkBmp.path[0], 0);
-    const auto px = Canvas();
+    const auto px = CanvasPixels();
     EXPECT_EQ(ComparePics(px, std::vector<uint32_t>(px.size(), 0xFFFFFF), kCanvasW), "");
     // Commands do nothing without a picture.
     RotWorkBmp();

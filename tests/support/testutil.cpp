@@ -11,11 +11,13 @@
 
 #include "app/appstate.h"
 #include "app/folders.h"
+#include "image/canvas.h"
 #include "image/workbmp.h"
 #include "platform/kernel.h"
 #include "platform/modal.h"
 #include "platform/window.h"
 #include "ui/appmsg.h"
+#include "ui/memsurf.h"
 
 TempDir::TempDir() {
     char tmpl[] = "/tmp/quillet-test-XXXXXX";
@@ -100,6 +102,15 @@ Surface::~Surface() {
     SelectObject(dc, old);
     DeleteDC(dc);
     DeleteObject(bmp);
+}
+
+std::vector<uint32_t> CanvasPixels() {
+    MemSurface s;
+    if (!MakeMemSurface(&s, kCanvasW, kCanvasH)) return {};
+    EXPECT_EQ(DrawCanvas(s.dc, nullptr, 0), 1);
+    auto px = PicPixels(s.bmp, kCanvasW, kCanvasH);
+    FreeMemSurface(&s);
+    return px;
 }
 
 std::string ComparePics(const std::vector<uint32_t>& got, const std::vector<uint32_t>& want,

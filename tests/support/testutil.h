@@ -62,6 +62,8 @@ struct Surface {
     ~Surface();
     std::vector<uint32_t> Pixels() const { return PicPixels(bmp, w, h); }
 };
+// The canvas composed with no stamps: the work image's window, or white.
+std::vector<uint32_t> CanvasPixels();
 // Empty when the two pictures are equal, else the first differing pixel and both colours.
 std::string ComparePics(const std::vector<uint32_t>& got, const std::vector<uint32_t>& want, int w);
 
