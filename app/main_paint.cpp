@@ -2,19 +2,7 @@
 #include "app/appstate.h"
 #include "app/mainwnd.h"
 #include "platform/msgbox.h"
-
-namespace {
-
-// Copies a w x h picture to (x, y) of dc; 0 when it cannot.
-int DrawSkin(HDC dc, HDC mem, HBITMAP bmp, int x, int y, int w, int h) {
-    if (!bmp) return 0;
-    HGDIOBJ old = SelectObject(mem, bmp);
-    const BOOL ok = BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    return ok;
-}
-
-}  // namespace
+#include "ui/memsurf.h"
 
 void MainPaint(HWND wnd) {
     PAINTSTRUCT ps;

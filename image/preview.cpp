@@ -9,6 +9,7 @@
 #include "platform/region.h"
 #include "ui/appmsg.h"
 #include "ui/bmpbtn.h"
+#include "ui/memsurf.h"
 
 namespace {
 
@@ -43,13 +44,8 @@ void PrePaint(HWND dlg) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dlg, &ps);
     HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, g_app.preSkin);
-    BitBlt(dc, 0, 0, kPreW, kPreH, mem, 0, 0, SRCCOPY);
-    if (g_preCanvas) {
-        SelectObject(mem, g_preCanvas);
-        BitBlt(dc, kScreenX, kScreenY, kCanvasW, kCanvasH, mem, 0, 0, SRCCOPY);
-    }
-    SelectObject(mem, old);
+    DrawSkin(dc, mem, g_app.preSkin, 0, 0, kPreW, kPreH);
+    DrawSkin(dc, mem, g_preCanvas, kScreenX, kScreenY, kCanvasW, kCanvasH);
     DeleteDC(mem);
     EndPaint(dlg, &ps);
 }

@@ -32,11 +32,8 @@ void SldPaint(HWND wnd) {
     HDC dc = BeginPaint(wnd, &ps);
     if (g_sld.off.dc) {
         HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, g_sld.track);
-        BitBlt(g_sld.off.dc, 0, 0, kSldW, kSldH, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, g_sld.knob);
-        BitBlt(g_sld.off.dc, g_sld.knobX, g_sld.knobY, kKnobSize, kKnobSize, mem, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
+        DrawSkin(g_sld.off.dc, mem, g_sld.track, 0, 0, kSldW, kSldH);
+        DrawSkin(g_sld.off.dc, mem, g_sld.knob, g_sld.knobX, g_sld.knobY, kKnobSize, kKnobSize);
         DeleteDC(mem);
         BitBlt(dc, 0, 0, kSldW, kSldH, g_sld.off.dc, 0, 0, SRCCOPY);
     }

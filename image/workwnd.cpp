@@ -15,6 +15,7 @@ WorkWndInfo g_work;
 
 namespace {
 
+// A cursor of the program's resources, or the standard one of that number.
 void ShowResCursor(int num) {
     SetCursor(LoadCursorA(g_app.inst, MAKEINTRESOURCEA(num)));
 }
@@ -74,7 +75,7 @@ void WorkMouseMove(int x, int y) {
 void WorkLBtnUp() {
     if (g_work.dragging) {
         if (WorkBmp.loaded) SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
-        SetCursor(LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_ARROW)));
+        ShowResCursor(IDC_ARROW);
     }
     g_work.dragging = false;
     g_work.stmpDrag = false;

@@ -22,3 +22,11 @@ void FreeMemSurface(MemSurface* s) {
     DeleteObject(s->bmp);
     *s = MemSurface{};
 }
+
+int DrawSkin(HDC dc, HDC mem, HBITMAP bmp, int x, int y, int w, int h) {
+    if (!bmp) return 0;
+    HGDIOBJ old = SelectObject(mem, bmp);
+    const BOOL ok = BitBlt(dc, x, y, w, h, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    return ok;
+}

@@ -1,5 +1,5 @@
 // An off-screen drawing surface: a memory surface with a picture of its own selected, for windows
-// that compose their look before they show it.
+// that compose their look before they show it; and the copy of a skin picture onto a surface.
 #pragma once
 
 #include "platform/gdi.h"
@@ -14,3 +14,6 @@ struct MemSurface {
 int MakeMemSurface(MemSurface* s, int w, int h);
 // Releases the surface and empties *s; an empty one is left as it is.
 void FreeMemSurface(MemSurface* s);
+
+// Copies a w x h picture to (x, y) of dc through the memory surface mem; 0 when it cannot.
+int DrawSkin(HDC dc, HDC mem, HBITMAP bmp, int x, int y, int w, int h);

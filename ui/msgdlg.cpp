@@ -11,6 +11,7 @@
 #include "ui/appmsg.h"
 #include "ui/bmpbtn.h"
 #include "ui/bmprgn.h"
+#include "ui/memsurf.h"
 
 namespace {
 
@@ -70,9 +71,7 @@ void MsgPaint(HWND dlg) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(dlg, &ps);
     HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, g_msgSkin);
-    BitBlt(dc, 0, 0, l.w, l.h, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
+    DrawSkin(dc, mem, g_msgSkin, 0, 0, l.w, l.h);
     DeleteDC(mem);
     EndPaint(dlg, &ps);
 }
