@@ -182,3 +182,102 @@ inline BITMAPINFO TopDownInfo(int width, int height, WORD bits) {
 // A skin or strip bitmap of the program's resources by number (MAKEINTRESOURCEA); none when the
 // number names no bitmap. The caller releases it with DeleteObject.
 HBITMAP LoadBitmapA(HINSTANCE inst, LPCSTR name);
+
+// Fonts and text. Text is UTF-8; lengths are in bytes (-1: up to the terminator). IPA P Gothic
+// stands in for the proportional faces the program names, IPA Gothic for fixed-pitch ones.
+struct FontRec;
+typedef FontRec* HFONT;
+
+constexpr int FW_DONTCARE = 0;
+constexpr int FW_THIN = 100;
+constexpr int FW_NORMAL = 400;
+constexpr int FW_SEMIBOLD = 600;
+constexpr int FW_BOLD = 700;
+constexpr DWORD ANSI_CHARSET = 0;
+constexpr DWORD DEFAULT_CHARSET = 1;
+constexpr DWORD SHIFTJIS_CHARSET = 128;
+constexpr DWORD OUT_DEFAULT_PRECIS = 0;
+constexpr DWORD OUT_STRING_PRECIS = 1;
+constexpr DWORD CLIP_DEFAULT_PRECIS = 0;
+constexpr DWORD DEFAULT_QUALITY = 0;
+constexpr DWORD DEFAULT_PITCH = 0;
+constexpr DWORD FIXED_PITCH = 1;
+constexpr DWORD VARIABLE_PITCH = 2;
+constexpr DWORD FF_DONTCARE = 0x00;
+constexpr DWORD FF_MODERN = 0x30;
+constexpr int DEFAULT_GUI_FONT = 17;
+
+struct TEXTMETRICA {
+    LONG tmHeight;
+    LONG tmAscent;
+    LONG tmDescent;
+    LONG tmInternalLeading;
+    LONG tmExternalLeading;
+    LONG tmAveCharWidth;
+    LONG tmMaxCharWidth;
+    LONG tmWeight;
+    LONG tmOverhang;
+    LONG tmDigitizedAspectX;
+    LONG tmDigitizedAspectY;
+    BYTE tmFirstChar;
+    BYTE tmLastChar;
+    BYTE tmDefaultChar;
+    BYTE tmBreakChar;
+    BYTE tmItalic;
+    BYTE tmUnderlined;
+    BYTE tmStruckOut;
+    BYTE tmPitchAndFamily;
+    BYTE tmCharSet;
+};
+
+// A negative height is the character height in pixels, a positive one the cell height (character
+// plus internal leading), 0 a default size. Width 0 lets the face choose. face may be none.
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
+                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
+                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
+                  LPCSTR face);
+// The metrics of the font selected into the surface (the default font when none is).
+BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* tm);
+BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int len, SIZE* size);
+// Draws text with its top-left corner at (x, y) in the surface's font and text colour; in OPAQUE
+// mode the text's cell is filled with the background colour first.
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int len);
+
+constexpr UINT DT_LEFT = 0x0000;
+constexpr UINT DT_CENTER = 0x0001;
+constexpr UINT DT_RIGHT = 0x0002;
+constexpr UINT DT_VCENTER = 0x0004;
+constexpr UINT DT_BOTTOM = 0x0008;
+constexpr UINT DT_WORDBREAK = 0x0010;
+constexpr UINT DT_SINGLELINE = 0x0020;
+constexpr UINT DT_NOCLIP = 0x0100;
+constexpr UINT DT_CALCRECT = 0x0400;
+constexpr UINT DT_NOPREFIX = 0x0800;
+// Draws text into the rectangle with the alignment of format; returns the height of the text.
+int DrawTextA(HDC dc, LPCSTR text, int len, RECT* rect, UINT format);
+
+// The dotted focus frame on the rectangle's edges (right and bottom excluded): it inverts the
+// pixels under its dots, so drawing it twice restores them.
+BOOL DrawFocusRect(HDC dc, const RECT* rect);
+
+constexpr UINT BDR_RAISEDOUTER = 0x0001;
+constexpr UINT BDR_SUNKENOUTER = 0x0002;
+constexpr UINT BDR_RAISEDINNER = 0x0004;
+constexpr UINT BDR_SUNKENINNER = 0x0008;
+constexpr UINT EDGE_RAISED = BDR_RAISEDOUTER | BDR_RAISEDINNER;
+constexpr UINT EDGE_SUNKEN = BDR_SUNKENOUTER | BDR_SUNKENINNER;
+constexpr UINT EDGE_ETCHED = BDR_SUNKENOUTER | BDR_RAISEDINNER;
+constexpr UINT EDGE_BUMP = BDR_RAISEDOUTER | BDR_SUNKENINNER;
+constexpr UINT BF_LEFT = 0x0001;
+constexpr UINT BF_TOP = 0x0002;
+constexpr UINT BF_RIGHT = 0x0004;
+constexpr UINT BF_BOTTOM = 0x0008;
+constexpr UINT BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+constexpr UINT BF_MIDDLE = 0x0800;
+constexpr UINT BF_SOFT = 0x1000;
+constexpr UINT BF_ADJUST = 0x2000;
+constexpr UINT BF_FLAT = 0x4000;
+constexpr UINT BF_MONO = 0x8000;
+// The three-dimensional edge of a button or field, in the system's 3-D colours; BF_MIDDLE fills
+// the inside with the button face colour, BF_ADJUST shrinks rect by the edge drawn.
+BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags);

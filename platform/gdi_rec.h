@@ -1,13 +1,14 @@
 // The records behind the drawing handles. Only the platform layer sees them.
 #pragma once
 
+#include <QFont>
 #include <QImage>
 #include <QRegion>
 #include <cstdint>
 
 #include "platform/gdi.h"
 
-enum GdiKind { GDI_BITMAP = 1, GDI_BRUSH = 2, GDI_REGION = 3, GDI_PEN = 4 };
+enum GdiKind { GDI_BITMAP = 1, GDI_BRUSH = 2, GDI_REGION = 3, GDI_PEN = 4, GDI_FONT = 5 };
 
 struct GdiObj {
     int kind;
@@ -32,6 +33,19 @@ struct BrushRec : GdiObj {
 // A pen: one pixel wide in its colour, or drawing nothing (PS_NULL, `hollow`).
 struct PenRec : BrushRec {};
 
+// A font: the Qt font that draws it, sized in pixels.
+struct FontRec : GdiObj {
+    QFont font;
+    int uses;  // surfaces it is selected into
+};
+
+// The font of dialogs and their controls when the program gives none: IPA P Gothic, px pixels.
+inline QFont GetDlgQFont(int px) {
+    QFont f("IPAPGothic");
+    f.setPixelSize(px);
+    return f;
+}
+
 struct RgnRec : GdiObj {
     QRegion rgn;
 };
@@ -40,6 +54,7 @@ struct DCRec {
     BitmapRec* bmp;  // the selected picture (window surfaces point at their backing picture)
     BrushRec* brush;
     PenRec* pen;
+    FontRec* font;  // none: the default font
     int stretchMode;
     POINT brushOrg;
     bool display;  // a surface of the whole display from GetDC(NULL): draws nowhere

@@ -42,3 +42,12 @@ int SjisLen(const char* utf8) {
 int IsSjisLead(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
+
+int IsDBCSLeadByte(unsigned char c) {
+    return IsSjisLead(c);
+}
+
+int IsCharAlphaNumericA(char c) {
+    const unsigned char u = (unsigned char)c;
+    return (u >= '0' && u <= '9') || (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
+}

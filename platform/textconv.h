@@ -13,3 +13,8 @@ int SjisToUtf8(const char* sjis, std::string* utf8);
 int SjisLen(const char* utf8);
 // 1 when c is the first byte of a CP932 double-byte character (0x81-0x9F, 0xE0-0xFC).
 int IsSjisLead(unsigned char c);
+
+// The character tests of the original on CP932 bytes. A double-byte lead byte is a lead byte
+// (0x81-0x9F, 0xE0-0xFC); a letter or digit is one of the ASCII letters and digits only.
+int IsDBCSLeadByte(unsigned char c);
+int IsCharAlphaNumericA(char c);

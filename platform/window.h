@@ -19,6 +19,9 @@ constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_MOVE = 0x0003;
 constexpr UINT WM_SIZE = 0x0005;
 constexpr UINT WM_ACTIVATE = 0x0006;
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_KILLFOCUS = 0x0008;
+constexpr UINT WM_ENABLE = 0x000A;
 constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_GETTEXT = 0x000D;
 constexpr UINT WM_GETTEXTLENGTH = 0x000E;
@@ -27,7 +30,11 @@ constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_QUIT = 0x0012;
 constexpr UINT WM_ERASEBKGND = 0x0014;
 constexpr UINT WM_SETCURSOR = 0x0020;
+constexpr UINT WM_CANCELMODE = 0x001F;
+constexpr UINT WM_NEXTDLGCTL = 0x0028;
 constexpr UINT WM_SETFONT = 0x0030;
+constexpr UINT WM_GETFONT = 0x0031;
+constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_NCDESTROY = 0x0082;
 constexpr UINT WM_NCHITTEST = 0x0084;
 constexpr UINT WM_NCLBUTTONDOWN = 0x00A1;
@@ -37,12 +44,14 @@ constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_CTLCOLORSTATIC = 0x0138;
+constexpr UINT WM_CTLCOLOREDIT = 0x0133;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
 constexpr UINT WM_RBUTTONDOWN = 0x0204;
 constexpr UINT WM_RBUTTONUP = 0x0205;
+constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 constexpr UINT WM_USER = 0x0400;
 
 // Hit-test answers. HTTRANSPARENT passes the pointer to the window beneath (the parent).
@@ -60,8 +69,20 @@ constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_RBUTTON = 0x0002;
 
 // Virtual keys.
+constexpr WPARAM VK_BACK = 0x08;
+constexpr WPARAM VK_TAB = 0x09;
 constexpr WPARAM VK_RETURN = 0x0D;
+constexpr WPARAM VK_SHIFT = 0x10;
+constexpr WPARAM VK_CONTROL = 0x11;
 constexpr WPARAM VK_ESCAPE = 0x1B;
+constexpr WPARAM VK_SPACE = 0x20;
+constexpr WPARAM VK_END = 0x23;
+constexpr WPARAM VK_HOME = 0x24;
+constexpr WPARAM VK_LEFT = 0x25;
+constexpr WPARAM VK_UP = 0x26;
+constexpr WPARAM VK_RIGHT = 0x27;
+constexpr WPARAM VK_DOWN = 0x28;
+constexpr WPARAM VK_DELETE = 0x2E;
 constexpr WPARAM VK_F1 = 0x70;
 
 // Class styles.
@@ -78,8 +99,14 @@ constexpr DWORD WS_DISABLED = 0x08000000;
 constexpr DWORD WS_CAPTION = 0x00C00000;
 constexpr DWORD WS_BORDER = 0x00800000;
 constexpr DWORD WS_SYSMENU = 0x00080000;
+constexpr DWORD WS_DLGFRAME = 0x00400000;
 constexpr DWORD WS_VSCROLL = 0x00200000;
+constexpr DWORD WS_HSCROLL = 0x00100000;
+constexpr DWORD WS_GROUP = 0x00020000;
 constexpr DWORD WS_TABSTOP = 0x00010000;
+// Extended styles.
+constexpr DWORD WS_EX_TOPMOST = 0x00000008;
+constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
 constexpr int CW_USEDEFAULT = int(0x80000000);
 
 // Static control styles.
@@ -102,9 +129,19 @@ constexpr int GWLP_ID = -12;
 constexpr int DWLP_MSGRESULT = 0;
 
 // Colours of the system for class backgrounds: (COLOR_* + 1) cast to a brush.
-constexpr int COLOR_WINDOW = 5;
-constexpr int COLOR_BTNFACE = 15;
 constexpr int COLOR_ACTIVECAPTION = 2;
+constexpr int COLOR_WINDOW = 5;
+constexpr int COLOR_WINDOWTEXT = 8;
+constexpr int COLOR_CAPTIONTEXT = 9;
+constexpr int COLOR_HIGHLIGHT = 13;
+constexpr int COLOR_HIGHLIGHTTEXT = 14;
+constexpr int COLOR_BTNFACE = 15;
+constexpr int COLOR_BTNSHADOW = 16;
+constexpr int COLOR_GRAYTEXT = 17;
+constexpr int COLOR_BTNTEXT = 18;
+constexpr int COLOR_BTNHIGHLIGHT = 20;
+constexpr int COLOR_3DDKSHADOW = 21;
+constexpr int COLOR_3DLIGHT = 22;
 COLORREF GetSysColor(int index);
 // A shared brush of a system colour; never released.
 HBRUSH GetSysColorBrush(int index);
@@ -196,8 +233,25 @@ LONG_PTR GetWindowLongPtrA(HWND wnd, int index);
 LONG_PTR SetWindowLongPtrA(HWND wnd, int index, LONG_PTR value);
 BOOL SetWindowTextA(HWND wnd, LPCSTR text);
 int GetWindowTextA(HWND wnd, LPSTR buf, int size);
+// The length in bytes of the window's UTF-8 text (text controls: with CR LF line breaks), so that
+// a buffer of one more byte holds it.
+int GetWindowTextLengthA(HWND wnd);
+BOOL SetDlgItemTextA(HWND dlg, int id, LPCSTR text);
+UINT GetDlgItemTextA(HWND dlg, int id, LPSTR buf, int size);
+LRESULT SendDlgItemMessageA(HWND dlg, int id, UINT msg, WPARAM wp, LPARAM lp);
+// A disabled window takes no input, nor do its children (they keep their look: only a control
+// disabled itself is drawn greyed). Returns whether the window was disabled before.
 BOOL EnableWindow(HWND wnd, BOOL enable);
 BOOL IsWindowEnabled(HWND wnd);
+
+// Keyboard focus. SetFocus sends WM_KILLFOCUS to the window losing it (wParam: the one gaining
+// it), then WM_SETFOCUS to the one gaining it (wParam: the one losing it), and returns the window
+// that had it. A disabled window does not take it.
+HWND SetFocus(HWND wnd);
+HWND GetFocus();
+// The next (or with previous, the preceding) visible, enabled WS_TABSTOP control of the dialog
+// after ctl, in creation order, wrapping round; ctl itself when it is the only one.
+HWND GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL previous);
 
 // Messages. SendMessageA calls the procedure at once; PostMessageA queues the message for the
 // loop (a null window posts to the thread). Messages for a destroyed window are dropped.
@@ -245,6 +299,27 @@ HICON LoadIconA(HINSTANCE inst, LPCSTR name);
 
 // Placement, in screen coordinates for top-level windows and parent-client ones for children.
 BOOL ShowWindow(HWND wnd, int cmd);
+
+// SetWindowPos: the window to place after, and what to leave alone.
+#define HWND_TOP ((HWND)0)
+#define HWND_BOTTOM ((HWND)1)
+#define HWND_TOPMOST ((HWND)-1)
+#define HWND_NOTOPMOST ((HWND)-2)
+constexpr UINT SWP_NOSIZE = 0x0001;
+constexpr UINT SWP_NOMOVE = 0x0002;
+constexpr UINT SWP_NOZORDER = 0x0004;
+constexpr UINT SWP_NOREDRAW = 0x0008;
+constexpr UINT SWP_NOACTIVATE = 0x0010;
+constexpr UINT SWP_SHOWWINDOW = 0x0040;
+constexpr UINT SWP_HIDEWINDOW = 0x0080;
+// Moves, sizes, stacks, shows or hides a window in one call. HWND_TOPMOST keeps a top-level
+// window above all others (WS_EX_TOPMOST); HWND_NOTOPMOST ends that.
+BOOL SetWindowPos(HWND wnd, HWND after, int x, int y, int width, int height, UINT flags);
+
+// The desktop work area: the screen without the panels the desktop keeps for itself.
+constexpr UINT SPI_GETWORKAREA = 0x0030;
+// Only SPI_GETWORKAREA is known: fills the RECT at out in screen coordinates.
+BOOL SystemParametersInfoA(UINT action, UINT param, void* out, UINT winIni);
 BOOL IsWindowVisible(HWND wnd);
 BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint);
 BOOL BringWindowToTop(HWND wnd);
@@ -268,11 +343,23 @@ static_assert(sizeof(WINDOWPLACEMENT) == 44);
 // that the window has when shown normally. FALSE for an unknown window.
 BOOL GetWindowPlacement(HWND wnd, WINDOWPLACEMENT* wp);
 
-// Test seam: the pointer as a user moves it: msg is WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP
-// or WM_LBUTTONDBLCLK (the second press of a double click) at (x, y) in the client coordinates of
+// Test seams: a person's hands.
+// The pointer: msg is WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK (the second
+// press of a double click), WM_RBUTTONDOWN or WM_RBUTTONUP at (x, y) in the client coordinates of
 // top-level window `wnd`; the event goes to the window system, which finds the window under the
-// pointer as it would for a real one.
+// pointer as it would for a real one (a control's own widgets included).
 void PlatMouseEvent(HWND wnd, UINT msg, int x, int y);
+// Types UTF-8 text key by key into the window that has the focus; "\n" presses Enter.
+void PlatTypeText(const char* utf8);
+// An input method commits UTF-8 text (a Japanese conversion) into the focused window.
+void PlatCommitText(const char* utf8);
+// Puts UTF-8 text on the clipboard and pastes it into the focused window (Ctrl+V).
+void PlatPasteText(const char* utf8);
+// Presses and releases a key (VK_RETURN, VK_ESCAPE, VK_TAB, VK_SPACE, the arrows, ...) on the
+// focused window, with Shift held when `shift` is set.
+void PlatPressKey(WPARAM vk, bool shift = false);
+// The window system gives the top-level window activation, or takes it away.
+void PlatActivate(HWND wnd, BOOL active);
 
 // Test seam: the window's current look, its children drawn over it, as a new picture of its
 // client size; none for an unknown window.
