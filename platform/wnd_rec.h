@@ -20,6 +20,7 @@ struct ClassRec {
 };
 
 class WndWidget;
+struct CtlRec;
 
 struct WndRec {
     WndWidget* widget;
@@ -50,6 +51,9 @@ struct WndRec {
     bool destroying;   // DestroyWindow is under way
     bool beganPaint;   // the procedure called BeginPaint for the WM_PAINT being delivered
     BitmapRec* image;  // an SS_BITMAP static control's picture
+    HFONT font;        // set by WM_SETFONT; none: the dialog font of fontPx pixels
+    CtlRec* ctl;       // a standard control hosted as a Qt widget, owned by the record
+    bool topmost;      // kept above every other window (WS_EX_TOPMOST)
 };
 
 // The widget of a window: turns Qt's events into the window's messages.
@@ -71,6 +75,7 @@ protected:
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dragMoveEvent(QDragMoveEvent* e) override;
     void dropEvent(QDropEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
     bool event(QEvent* e) override;
 };
 
@@ -130,3 +135,30 @@ void RepostQuit(const MSG& quit);
 
 // Gives a top-level window its class icon.
 void SetWndIcon(HWND wnd, HICON icon);
+
+// Keeps a top-level window above all others, or lets it be stacked normally again.
+void ApplyTopmost(HWND wnd, bool on);
+
+// The window text as the window system keeps it (what WM_SETTEXT and WM_GETTEXT do by default).
+void SetWndText(HWND wnd, const char* text);
+
+// The Qt font a window draws its text in: the one WM_SETFONT gave, else the dialog font.
+QFont GetWndQFont(HWND wnd);
+
+// The window that owns a Qt widget: the nearest window whose widget holds it; none when the
+// widget is not one of the window system's (a Qt dialog of its own, a popup list).
+HWND FindOwnerWnd(QObject* obj);
+
+// The window system's watch over every Qt event of the application: input for disabled windows
+// is dropped, dialog keys (Tab, Enter, Escape) are handled, the pointer over a hosted control
+// goes to the window holding the capture, and focus changes become WM_KILLFOCUS/WM_SETFOCUS.
+void InstallInputFilter();
+
+// Focus moved to wnd (none: away from every window) by the window system or the user: sends
+// WM_KILLFOCUS and WM_SETFOCUS unless wnd already had it.
+void NoteFocus(HWND wnd);
+
+// A key pressed while `focus` has the keyboard, in a dialog: Tab and Shift+Tab move the focus,
+// Enter and Escape become WM_COMMAND with the default button's id (or IDOK) and IDCANCEL. True
+// when the key was taken.
+bool DoDlgKey(HWND focus, int key, Qt::KeyboardModifiers mods);

@@ -1,0 +1,53 @@
+// The standard controls hosted as Qt widgets: what every control keeps, and the helpers the
+// control procedures share. Only the platform layer sees them.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <string>
+
+#include "platform/commctrl.h"
+#include "platform/wnd_rec.h"
+
+enum CtlKind { CTL_EDIT = 1, CTL_COMBO, CTL_LISTVIEW, CTL_BUTTON };
+
+// A hosted control. Each kind keeps its own record derived from this one; the window record
+// owns it and it goes with the window.
+struct CtlRec {
+    virtual ~CtlRec() = default;
+    int kind = 0;
+    QWidget* qt = nullptr;  // the control's Qt widget, a child of the window's widget
+    // > 0 while the program itself changes the control: Qt's signals are no notifications then.
+    int quiet = 0;
+};
+
+// While one lives, the control's Qt signals do not notify the parent.
+struct QuietCtl {
+    explicit QuietCtl(CtlRec* c) : ctl(c) { ++ctl->quiet; }
+    ~QuietCtl() { --ctl->quiet; }
+    CtlRec* ctl;
+};
+
+// The window procedures of the built-in control classes.
+LRESULT EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT ComboProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT ListViewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+
+// Makes qt the control of window wnd: it fills the window, takes the window's font and focus,
+// and follows the pointer. The window record takes ctl.
+void HostCtl(HWND wnd, CtlRec* ctl, QWidget* qt);
+// The control record of a window, or none when the window is no hosted control of that kind.
+CtlRec* GetCtl(HWND wnd, int kind);
+
+// Notifications to the control's parent: WM_COMMAND with the id and code; WM_NOTIFY with hdr,
+// whose header this fills (hdr points at the full record of the notification).
+void NotifyCmd(HWND ctl, WORD code);
+LRESULT NotifyParent(HWND ctl, NMHDR* hdr, UINT code);
+
+// UTF-8 texts of the A functions and Qt's strings.
+QString QStr(const char* utf8);
+std::string Utf8Of(const QString& s);
+// Copies text into buf of size bytes (terminator included), cut on a character boundary when
+// it does not fit; returns the bytes copied without the terminator (0 for no buffer).
+int CopyTextOut(const std::string& text, char* buf, int size);
