@@ -126,7 +126,8 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* k) override {
         const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
-        const bool typed = !k->text().isEmpty() && k->text()[0].isPrint() &&
+        const QList<uint> chars = k->text().toUcs4();
+        const bool typed = !chars.isEmpty() && QChar::isPrint(char32_t(chars[0])) &&
                            !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (enter || typed) {
             QString ins = enter ? QString("\n") : k->text();
