@@ -76,8 +76,14 @@ LRESULT AddComboText(ComboRec* c, const char* utf8) {
     }
     QuietCtl quiet(c);
     const int before = box->count();
+    const QString field = box->currentText();
     box->insertItem(at, QStr(utf8));
     if (box->count() == before) return CB_ERRSPACE;
+    // Qt selects the first item that comes; the list has no selection until one is chosen.
+    if (c->lastSel < 0 && box->currentIndex() >= 0) {
+        box->setCurrentIndex(-1);
+        if (box->lineEdit()) box->lineEdit()->setText(field);
+    }
     SetItemHeight(c, at);
     // Items inserted before the selection move it along, as the list's own index does.
     if (c->lastSel >= at) c->lastSel++;
