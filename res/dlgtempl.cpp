@@ -1,6 +1,7 @@
 #include "res/dlgtempl.h"
 
 #include <iterator>
+#include <vector>
 
 #include "platform/window.h"
 
@@ -22,10 +23,21 @@ const DlgTempl kTemplates[] = {
     {199, 10, 166, 99, WS_POPUP, kMsgItems, int(std::size(kMsgItems))},
 };
 
+std::vector<const DlgTempl*>& g_testTempls = *new std::vector<const DlgTempl*>;
+
 }  // namespace
+
+void PlatAddDlgTempl(const DlgTempl* templ) {
+    if (templ)
+        g_testTempls.push_back(templ);
+    else
+        g_testTempls.clear();
+}
 
 const DlgTempl* FindDlgTempl(int num) {
     for (const DlgTempl& t : kTemplates)
         if (t.num == num) return &t;
+    for (const DlgTempl* t : g_testTempls)
+        if (t->num == num) return t;
     return nullptr;
 }

@@ -23,3 +23,6 @@ struct DlgTempl {
 
 // The template of that resource number, or none.
 const DlgTempl* FindDlgTempl(int num);
+
+// Test seam: makes a template of the test's own known under its number (none: forget them).
+void PlatAddDlgTempl(const DlgTempl* templ);
