@@ -1,6 +1,9 @@
 // Painting: each window's backing picture, the update area, WM_PAINT, window surfaces, and the
 // look of static controls.
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QWindow>
 #include <QPixmap>
 #include <cstring>
 
@@ -74,10 +77,32 @@ void PaintDue(HWND wnd) {
     }
 }
 
+// How long a window just shown may take to be mapped by the display server.
+constexpr int kExposeWaitMs = 2000;
+
+// The window's look goes to the screen before the call returns, as the original's painting did:
+// the program may block right after (an upload). A window just shown is waited for until the
+// display server has mapped it; meanwhile only the window system's own events are handled.
+void FlushWnd(HWND wnd) {
+    QWidget* top = GetTopWnd(wnd)->widget;
+    QWindow* win = top->windowHandle();
+    if (!top->isVisible() || !win) {
+        wnd->widget->update();
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    while (!win->isExposed() && clock.elapsed() < kExposeWaitMs)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    wnd->widget->repaint();
+    // What was painted leaves for the display server now, not when the loop next waits.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
 BOOL UpdateWindow(HWND wnd) {
     if (!IsLiveWnd(wnd)) return FALSE;
     PaintDue(wnd);
-    wnd->widget->update();
+    FlushWnd(wnd);
     return TRUE;
 }
 
