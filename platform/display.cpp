@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "platform/gdi_rec.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -39,4 +40,16 @@ int GetDeviceCaps(HDC dc, int index) {
         case VERTRES: return ScreenSize().height();
         default: return 0;
     }
+}
+
+// The work area is the screen less the desktop's panels; with the screen seam, the whole
+// pretended screen.
+BOOL SystemParametersInfoA(UINT action, UINT, void* out, UINT) {
+    if (action != SPI_GETWORKAREA || !out) return FALSE;
+    QRect area(QPoint(0, 0), ScreenSize());
+    const QScreen* s = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
+    if (!g_screen.width && s) area = s->availableGeometry();
+    *static_cast<RECT*>(out) = RECT{area.left(), area.top(), area.left() + area.width(),
+                                    area.top() + area.height()};
+    return TRUE;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/kernel.h"
+#include "platform/namecmp.h"
 
 struct FindEntry {
     std::string name;
@@ -29,17 +30,20 @@ static int IsDotName(const std::string& name) {
     return name == "." || name == "..";
 }
 
-// The original file system keeps names sorted by their upper-cased form, compared byte by byte;
+int CompareNameUpper(const std::string& a, const std::string& b) {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; i++) {
+        unsigned char ca = UpperByte((unsigned char)a[i]);
+        unsigned char cb = UpperByte((unsigned char)b[i]);
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
 // "." and ".." always come first.
 static bool IsEntryBefore(const FindEntry& a, const FindEntry& b) {
     if (IsDotName(a.name) != IsDotName(b.name)) return IsDotName(a.name);
-    size_t n = std::min(a.name.size(), b.name.size());
-    for (size_t i = 0; i < n; i++) {
-        unsigned char ca = UpperByte((unsigned char)a.name[i]);
-        unsigned char cb = UpperByte((unsigned char)b.name[i]);
-        if (ca != cb) return ca < cb;
-    }
-    return a.name.size() < b.name.size();
+    return CompareNameUpper(a.name, b.name) < 0;
 }
 
 // Steps over one character: a UTF-8 lead byte and its continuation bytes.

@@ -25,9 +25,9 @@ struct ModalEvent {
     // File dialogs: what the user chose, filled by the hook before it answers IDOK: full paths of
     // the files picked in the open dialog, in the order the dialog lists them; for the save
     // dialog one name as typed into its name field (a bare name is in the dialog's folder).
-    std::vector<std::string>* files;
-    const char* filter;  // file dialog: the filter pairs, each NUL-terminated, then a NUL
-    const char* defExt;  // save dialog: the default extension, or none
+    std::vector<std::string>* files = nullptr;
+    const char* filter = nullptr;  // file dialog: filter pairs, each NUL-terminated, then a NUL
+    const char* defExt = nullptr;  // save dialog: the default extension, or none
 };
 
 // Returns the answer the modal window would have given (IDOK, IDCANCEL, a dialog's result). For

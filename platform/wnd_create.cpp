@@ -1,15 +1,18 @@
 // Window classes, creating and destroying windows, and what a window record holds.
 #include <QApplication>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QWindow>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <strings.h>
 #include <memory>
 #include <set>
 
+#include "platform/ctl_rec.h"
 #include "platform/kernel_cmdline.h"
-#include "platform/wnd_rec.h"
 #include "platform/wnd_remote.h"
 
 namespace {
@@ -29,8 +32,14 @@ LRESULT StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 // The built-in control classes, registered on first use.
 void RegisterBuiltIns() {
     if (FindClassRec("STATIC")) return;
-    g_classes.push_back(
-        std::make_unique<ClassRec>(ClassRec{"STATIC", 0, StaticProc, nullptr, nullptr, nullptr}));
+    const std::pair<const char*, WNDPROC> builtIns[] = {{"STATIC", StaticProc},
+                                                         {"EDIT", EditProc},
+                                                         {"COMBOBOX", ComboProc},
+                                                         {"BUTTON", ButtonProc},
+                                                         {"SysListView32", ListViewProc}};
+    for (const auto& b : builtIns)
+        g_classes.push_back(
+            std::make_unique<ClassRec>(ClassRec{b.first, 0, b.second, nullptr, nullptr, nullptr}));
 }
 
 }  // namespace
@@ -41,6 +50,7 @@ void EnsureApp() {
     static char name[] = "quillet";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
+    InstallInputFilter();
 }
 
 HINSTANCE PlatInitApp(int* argc, char** argv) {
@@ -50,12 +60,14 @@ HINSTANCE PlatInitApp(int* argc, char** argv) {
     // desktop with an X server the program runs as an X client unless told otherwise.
     if (!getenv("QT_QPA_PLATFORM") && getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "xcb", 0);
     if (!QCoreApplication::instance()) new QApplication(*argc, argv);
+    InstallInputFilter();
     return reinterpret_cast<HINSTANCE>(1);
 }
 
+// Class names are known whatever their case ("Edit", "EDIT").
 const ClassRec* FindClassRec(const char* name) {
     for (const auto& c : g_classes)
-        if (c->name == name) return c.get();
+        if (strcasecmp(c->name.c_str(), name) == 0) return c.get();
     return nullptr;
 }
 
@@ -94,6 +106,18 @@ WndWidget::~WndWidget() {
     if (wnd->backing) DeleteObject(wnd->backing);
     if (wnd->image) DeleteObject(wnd->image);
     wnd->backing = wnd->image = nullptr;
+    // The control's widget goes before its record: its signals may still look at the record.
+    if (wnd->ctl) delete wnd->ctl->qt;
+    delete wnd->ctl;
+    wnd->ctl = nullptr;
+}
+
+// A control's widget fills its window; the control hears its new size.
+void WndWidget::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (!IsLiveWnd(wnd) || !wnd->ctl) return;
+    wnd->ctl->qt->setGeometry(rect());
+    SendMessageA(wnd, WM_SIZE, 0, MAKELPARAM(width(), height()));
 }
 
 HWND GetTopWnd(HWND wnd) {
@@ -132,7 +156,10 @@ HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int 
     } else {
         // A top-level window is owned by a top-level window, also when a child is named.
         if (parent) wnd->parent = parent = GetTopWnd(parent);
-        wnd->widget = new WndWidget(wnd, nullptr, Qt::Window | Qt::FramelessWindowHint);
+        // Windows with a caption of their own get the window manager's frame; skinned ones none.
+        const bool framed = (style & WS_CAPTION) == WS_CAPTION;
+        wnd->widget = new WndWidget(
+            wnd, nullptr, framed ? Qt::Dialog : Qt::Window | Qt::FramelessWindowHint);
         // The window system keeps an owned window above its owner.
         if (parent) {
             wnd->widget->winId();
@@ -156,21 +183,26 @@ HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int 
     return wnd;
 }
 
-HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE inst, void* param) {
     EnsureApp();
     RegisterBuiltIns();
     const ClassRec* cls = className ? FindClassRec(className) : nullptr;
-    if (!cls) return nullptr;
+    if (!cls) {
+        fprintf(stderr, "CreateWindowExA: no window class \"%s\"\n",
+                IS_INTRESOURCE(className) ? "(number)" : className);
+        return nullptr;
+    }
     if ((style & WS_CHILD) && !IsLiveWnd(parent)) return nullptr;
     if (parent && !IsLiveWnd(parent)) return nullptr;
     const int id = (style & WS_CHILD) ? int(reinterpret_cast<intptr_t>(menu)) : 0;
     HWND wnd = NewWndRec(cls, style, windowName, x, y, width, height, parent, id);
+    if ((exStyle & WS_EX_TOPMOST) && !wnd->child) ApplyTopmost(wnd, true);
     // Another instance started later finds the window through the listener, already while the
     // window is being made (a long start-up must not let a second instance through).
     if (!wnd->child && !wnd->parent) StartWndListener(cls->name.c_str());
     CREATESTRUCTA cs{param, inst, menu,        parent,     height,    width,
-                     y,     x,    LONG(style), windowName, className, 0};
+                     y,     x,    LONG(style), windowName, className, exStyle};
     if (SendMessageA(wnd, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(wnd);
         return nullptr;
@@ -277,26 +309,15 @@ LONG_PTR SetWindowLongPtrA(HWND wnd, int index, LONG_PTR value) {
     return old;
 }
 
-BOOL SetWindowTextA(HWND wnd, LPCSTR text) {
-    if (!IsLiveWnd(wnd)) return FALSE;
-    wnd->text = text ? text : "";
-    if (!wnd->child) wnd->widget->setWindowTitle(QString::fromStdString(wnd->text));
-    wnd->widget->update();
-    return TRUE;
-}
-
-int GetWindowTextA(HWND wnd, LPSTR buf, int size) {
-    if (!IsLiveWnd(wnd) || !buf || size <= 0) return 0;
-    const int n = std::min(int(wnd->text.size()), size - 1);
-    std::memcpy(buf, wnd->text.data(), n);
-    buf[n] = 0;
-    return n;
-}
-
 BOOL EnableWindow(HWND wnd, BOOL enable) {
     if (!IsLiveWnd(wnd)) return FALSE;
     const BOOL wasDisabled = wnd->disabled;
+    if (wasDisabled == !enable) return wasDisabled;
     wnd->disabled = !enable;
+    // A control disabled itself is drawn greyed; the controls of a disabled window keep their
+    // look and only take no input (the input filter drops it).
+    if (wnd->ctl) wnd->ctl->qt->setEnabled(enable);
+    SendMessageA(wnd, WM_ENABLE, WPARAM(enable), 0);
     return wasDisabled;
 }
 

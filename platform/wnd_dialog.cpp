@@ -46,8 +46,17 @@ HWND MakeDlg(LPCSTR templ, HWND owner, DLGPROC proc, LPARAM param) {
             return nullptr;
         }
     }
-    SendMessageA(dlg, WM_INITDIALOG, 0, param);
-    return IsLiveWnd(dlg) ? dlg : nullptr;
+    // The first control the keyboard reaches takes the focus, unless the procedure answers
+    // FALSE because it gave the focus itself.
+    HWND first = GetNextDlgTabItem(dlg, nullptr, FALSE);
+    const LRESULT focusFirst = SendMessageA(dlg, WM_INITDIALOG, WPARAM(first), param);
+    if (!IsLiveWnd(dlg)) return nullptr;
+    if (focusFirst) {
+        // The procedure may have disabled or hidden it: the next one that can take it.
+        HWND to = GetNextDlgTabItem(dlg, nullptr, FALSE);
+        if (to) SetFocus(to);
+    }
+    return dlg;
 }
 
 }  // namespace
@@ -68,6 +77,7 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templ, HWND owner, DLGPROC proc, LPARA
         return result;
     }
     owner = GetParent(dlg);  // the top-level window of the owner named
+    HWND ownerFocus = GetFocus();
     const BOOL ownerWasOff = owner ? EnableWindow(owner, FALSE) : FALSE;
     ShowWindow(dlg, SW_SHOW);
     UpdateWindow(dlg);
@@ -95,6 +105,8 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templ, HWND owner, DLGPROC proc, LPARA
         BringWindowToTop(owner);
     }
     if (IsLiveWnd(dlg)) DestroyWindow(dlg);
+    // The owner gets back the focus it had, as a dialog does when it is activated again.
+    if (ownerFocus && IsLiveWnd(ownerFocus) && !IsInputOff(ownerFocus)) SetFocus(ownerFocus);
     return result;
 }
 

@@ -213,7 +213,7 @@ void PlatMouseEvent(HWND wnd, UINT msg, int x, int y) {
     static Qt::MouseButtons held;
     if (!IsLiveWnd(wnd)) return;
     QWidget* top = wnd->widget;
-    // The pressed widget keeps the pointer while the button is held, as Qt's own routing does.
+    // The pressed widget keeps the pointer while a button is held, as Qt's own routing does.
     static QPointer<QWidget> grabber;
     QWidget* target = grabber ? grabber.data() : top->childAt(QPoint(x, y));
     if (!target) target = top;
@@ -221,19 +221,20 @@ void PlatMouseEvent(HWND wnd, UINT msg, int x, int y) {
     const QPointF local = target->mapFromGlobal(global);
     QEvent::Type type = QEvent::MouseMove;
     Qt::MouseButton button = Qt::NoButton;
-    if (msg == WM_LBUTTONDBLCLK) {
-        type = QEvent::MouseButtonDblClick;
-        button = Qt::LeftButton;
-    } else if (msg == WM_LBUTTONDOWN) {
-        type = QEvent::MouseButtonPress;
-        button = Qt::LeftButton;
-        held |= Qt::LeftButton;
+    switch (msg) {
+        case WM_LBUTTONDBLCLK: type = QEvent::MouseButtonDblClick, button = Qt::LeftButton; break;
+        case WM_LBUTTONDOWN: type = QEvent::MouseButtonPress, button = Qt::LeftButton; break;
+        case WM_LBUTTONUP: type = QEvent::MouseButtonRelease, button = Qt::LeftButton; break;
+        case WM_RBUTTONDOWN: type = QEvent::MouseButtonPress, button = Qt::RightButton; break;
+        case WM_RBUTTONUP: type = QEvent::MouseButtonRelease, button = Qt::RightButton; break;
+        default: break;
+    }
+    if (type == QEvent::MouseButtonPress) {
+        held |= button;
         grabber = target;
-    } else if (msg == WM_LBUTTONUP) {
-        type = QEvent::MouseButtonRelease;
-        button = Qt::LeftButton;
-        held &= ~Qt::LeftButton;
-        grabber = nullptr;
+    } else if (type == QEvent::MouseButtonRelease) {
+        held &= ~button;
+        if (!held) grabber = nullptr;
     }
     QMouseEvent e(type, local, global, button, held, Qt::NoModifier);
     QApplication::sendEvent(target, &e);

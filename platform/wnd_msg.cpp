@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <deque>
 
+#include "platform/ctl_rec.h"
 #include "platform/kernel.h"
-#include "platform/wnd_rec.h"
 
 namespace {
 
@@ -38,9 +38,24 @@ void StartWndMove(HWND wnd) {
     top->movedFrom = GetMouseAt();
 }
 
-}  // namespace
+// A dialog is asked to cancel, as its Escape key does; it closes only if its procedure ends it.
+// Other windows go.
+void CloseWnd(HWND wnd) {
+    if (!wnd->dialog) {
+        DestroyWindow(wnd);
+        return;
+    }
+    HWND cancel = GetDlgItem(wnd, IDCANCEL);
+    if (cancel && !IsWindowEnabled(cancel)) return;
+    PostMessageA(wnd, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), LPARAM(cancel));
+}
 
-namespace {
+// The font the window draws its text in; a control's widget takes it at once.
+void SetWndFont(HWND wnd, HFONT font, bool redraw) {
+    wnd->font = font;
+    if (wnd->ctl) wnd->ctl->qt->setFont(GetWndQFont(wnd));
+    if (redraw) wnd->widget->update();
+}
 
 LRESULT RunWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!wnd->dialog) return wnd->proc(wnd, msg, wp, lp);
@@ -159,13 +174,12 @@ LRESULT DefWindowProcA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_NCLBUTTONDOWN:
             if (wp == WPARAM(HTCAPTION)) StartWndMove(wnd);
             return 0;
-        case WM_CLOSE:
-            // A dialog closes only through its own buttons.
-            if (!wnd->dialog) DestroyWindow(wnd);
-            return 0;
-        case WM_SETTEXT: return SetWindowTextA(wnd, reinterpret_cast<LPCSTR>(lp));
-        case WM_GETTEXT: return GetWindowTextA(wnd, reinterpret_cast<LPSTR>(lp), int(wp));
+        case WM_CLOSE: CloseWnd(wnd); return 0;
+        case WM_SETTEXT: SetWndText(wnd, reinterpret_cast<LPCSTR>(lp)); return TRUE;
+        case WM_GETTEXT: return CopyTextOut(wnd->text, reinterpret_cast<LPSTR>(lp), int(wp));
         case WM_GETTEXTLENGTH: return LRESULT(wnd->text.size());
+        case WM_SETFONT: SetWndFont(wnd, reinterpret_cast<HFONT>(wp), lp != 0); return 0;
+        case WM_GETFONT: return reinterpret_cast<LRESULT>(wnd->font);
         case WM_CTLCOLORSTATIC: return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         default: return 0;
     }

@@ -127,3 +127,39 @@ HICON LoadIconA(HINSTANCE, LPCSTR name) {
 void SetWndIcon(HWND wnd, HICON icon) {
     if (icon && !icon->icon.isNull()) wnd->widget->setWindowIcon(icon->icon);
 }
+
+// Qt keeps a window on top through a window flag, which takes effect when the window is shown:
+// a shown window is shown again with it.
+void ApplyTopmost(HWND wnd, bool on) {
+    if (wnd->child || wnd->topmost == on) return;
+    wnd->topmost = on;
+    const bool shown = wnd->widget->isVisible();
+    wnd->widget->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (shown) wnd->widget->show();
+}
+
+BOOL SetWindowPos(HWND wnd, HWND after, int x, int y, int width, int height, UINT flags) {
+    if (!IsLiveWnd(wnd)) return FALSE;
+    if (!(flags & SWP_NOZORDER)) {
+        if (after == HWND_TOPMOST || after == HWND_NOTOPMOST) ApplyTopmost(wnd, after == HWND_TOPMOST);
+        if (after == HWND_BOTTOM)
+            wnd->widget->lower();
+        else
+            wnd->widget->raise();
+    }
+    RECT r;
+    GetWindowRect(wnd, &r);
+    if (wnd->child) {  // a child's place is in its parent's client coordinates
+        const QPoint p = wnd->widget->pos();
+        r = RECT{p.x(), p.y(), p.x() + wnd->widget->width(), p.y() + wnd->widget->height()};
+    }
+    if (flags & SWP_NOMOVE) x = r.left, y = r.top;
+    if (flags & SWP_NOSIZE) width = r.right - r.left, height = r.bottom - r.top;
+    if ((flags & (SWP_NOMOVE | SWP_NOSIZE)) != (SWP_NOMOVE | SWP_NOSIZE))
+        MoveWindow(wnd, x, y, width, height, !(flags & SWP_NOREDRAW));
+    if (flags & SWP_SHOWWINDOW) ShowWindow(wnd, SW_SHOW);
+    if (flags & SWP_HIDEWINDOW) ShowWindow(wnd, SW_HIDE);
+    if (!(flags & SWP_NOACTIVATE) && !wnd->child && wnd->widget->isVisible())
+        wnd->widget->activateWindow();
+    return TRUE;
+}

@@ -1,0 +1,343 @@
+// The EDIT control: a one-line field on QLineEdit, a multi-line one on QPlainTextEdit. Texts go
+// out with CR LF line breaks; the input limit counts bytes of the CP932 form and is enforced on
+// every way text comes in (keys, paste, drop, input method).
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMetaObject>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QToolTip>
+#include <QValidator>
+
+#include "platform/ctl_rec.h"
+#include "platform/textconv.h"
+
+namespace {
+
+constexpr size_t kDefLimit = 32767;
+constexpr size_t kMaxLimit = 0x7FFFFFFE;
+
+struct EditRec : CtlRec {
+    HWND wnd = nullptr;
+    bool multi = false;
+    size_t limit = kDefLimit;  // bytes of CP932 text the user may bring the text up to
+    QString before;            // one-line: the text before the change being validated
+    QString told;              // the text the parent last heard of (or the program set)
+};
+
+EditRec* GetEdit(HWND wnd) {
+    return static_cast<EditRec*>(GetCtl(wnd, CTL_EDIT));
+}
+
+// Bytes of the CP932 form of text whose line breaks are single line feeds (CR LF: 2 each). Text
+// that has no CP932 form (the program may set any) counts by its UTF-8 bytes.
+size_t CountSjis(const QString& text) {
+    const std::string utf8 = Utf8Of(text);
+    const int n = SjisLen(utf8.c_str());
+    return (n >= 0 ? size_t(n) : utf8.size()) + size_t(text.count('\n'));
+}
+
+enum { FIT_ALL, FIT_CUT, FIT_REFUSED };
+
+// What of `ins` may go in beside the text `rest` that stays: all of it, the characters before the
+// first one that would cross the limit, or nothing when a character has no CP932 form.
+int FitInsert(const EditRec* e, const QString& rest, QString* ins) {
+    if (ins->isEmpty()) return FIT_ALL;
+    std::string sjis;
+    if (!Utf8ToSjis(Utf8Of(QString(*ins).remove('\n')).c_str(), &sjis)) {
+        ins->clear();
+        return FIT_REFUSED;
+    }
+    const size_t used = CountSjis(rest);
+    const size_t room = used < e->limit ? e->limit - used : 0;
+    if (sjis.size() + size_t(ins->count('\n')) <= room) return FIT_ALL;
+    size_t took = 0;
+    int end = 0;
+    while (end < ins->size()) {
+        const int n = (*ins)[end].isHighSurrogate() && end + 1 < ins->size() ? 2 : 1;
+        const size_t cost = CountSjis(ins->mid(end, n));
+        if (took + cost > room) break;
+        took += cost;
+        end += n;
+    }
+    ins->truncate(end);
+    return FIT_CUT;
+}
+
+// The parent hears of a cut insertion once the control is done with the change; a refused
+// character is shown to the person typing.
+void ReportFit(EditRec* e, int fit) {
+    if (fit == FIT_ALL) return;
+    HWND wnd = e->wnd;
+    if (fit == FIT_REFUSED) {
+        QToolTip::showText(e->qt->mapToGlobal(QPoint(0, e->qt->height())),
+                           QString::fromUtf8("この文字は入力できません"), e->qt);
+        return;
+    }
+    QApplication::beep();
+    QMetaObject::invokeMethod(e->qt, [wnd] { NotifyCmd(wnd, EN_MAXTEXT); }, Qt::QueuedConnection);
+}
+
+// Lower-case fields turn what comes in to lower case.
+void FitCase(const EditRec* e, QString* ins) {
+    if (e->wnd->style & ES_LOWERCASE) *ins = ins->toLower();
+}
+
+// One-line fields: every change passes here, typed, pasted, dropped or committed; the part that
+// came in is what lies between the text kept before and after it.
+class LineValidator : public QValidator {
+public:
+    explicit LineValidator(EditRec* e) : edit(e) {}
+    State validate(QString& input, int& pos) const override {
+        if (edit->quiet) return Acceptable;
+        const QString& old = edit->before;
+        int pre = 0;
+        while (pre < old.size() && pre < input.size() && old[pre] == input[pre]) ++pre;
+        int suf = 0;
+        while (suf < old.size() - pre && suf < input.size() - pre &&
+               old[old.size() - 1 - suf] == input[input.size() - 1 - suf])
+            ++suf;
+        QString ins = input.mid(pre, input.size() - pre - suf);
+        FitCase(edit, &ins);
+        const int fit = FitInsert(edit, old.left(pre) + old.right(suf), &ins);
+        ReportFit(edit, fit);
+        if (fit != FIT_ALL && ins.isEmpty()) {
+            input = old;  // nothing of it fits: the text stays as it was
+            pos = std::min(pos, int(old.size()));
+            return Acceptable;
+        }
+        input = old.left(pre) + ins + old.right(suf);
+        pos = pre + int(ins.size());
+        return Acceptable;
+    }
+
+private:
+    EditRec* edit;
+};
+
+// Multi-line fields: the three ways text comes in, each fitted before it goes in.
+class MultiEdit : public QPlainTextEdit {
+public:
+    explicit MultiEdit(EditRec* e) : edit(e) {}
+
+protected:
+    void keyPressEvent(QKeyEvent* k) override {
+        const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
+        const bool typed = !k->text().isEmpty() && k->text()[0].isPrint() &&
+                           !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (enter || typed) {
+            QString ins = enter ? QString("\n") : k->text();
+            FitCase(edit, &ins);
+            const int fit = FitInsert(edit, GetRest(), &ins);
+            ReportFit(edit, fit);
+            if (ins.isEmpty()) return;
+            if (!enter) {
+                insertPlainText(ins);
+                return;
+            }
+        }
+        QPlainTextEdit::keyPressEvent(k);
+    }
+    void inputMethodEvent(QInputMethodEvent* m) override {
+        QString ins = m->commitString();
+        if (ins.isEmpty()) return QPlainTextEdit::inputMethodEvent(m);
+        FitCase(edit, &ins);
+        ReportFit(edit, FitInsert(edit, GetRest(), &ins));
+        QInputMethodEvent fitted(m->preeditString(), m->attributes());
+        fitted.setCommitString(ins, m->replacementStart(), m->replacementLength());
+        QPlainTextEdit::inputMethodEvent(&fitted);
+    }
+    void insertFromMimeData(const QMimeData* source) override {
+        QString ins = source->text();
+        ins.replace("\r\n", "\n");
+        FitCase(edit, &ins);
+        ReportFit(edit, FitInsert(edit, GetRest(), &ins));
+        if (!ins.isEmpty()) insertPlainText(ins);
+    }
+
+private:
+    // The text that stays when the selection is replaced.
+    QString GetRest() const {
+        const QTextCursor c = textCursor();
+        QString text = toPlainText();
+        return text.remove(c.selectionStart(), c.selectionEnd() - c.selectionStart());
+    }
+    EditRec* edit;
+};
+
+QString GetEditQText(const EditRec* e) {
+    if (e->multi) return static_cast<QPlainTextEdit*>(e->qt)->toPlainText();
+    return static_cast<QLineEdit*>(e->qt)->text();
+}
+
+// The text as the A functions give it: UTF-8 with CR LF line breaks.
+std::string GetEditText(const EditRec* e) {
+    QString text = GetEditQText(e);
+    if (e->multi) text.replace('\n', "\r\n");
+    return Utf8Of(text);
+}
+
+void PutEditText(EditRec* e, const char* utf8) {
+    QString text = QStr(utf8);
+    QuietCtl quiet(e);
+    if (e->multi) {
+        text.replace("\r\n", "\n");
+        static_cast<QPlainTextEdit*>(e->qt)->setPlainText(text);
+    } else {
+        static_cast<QLineEdit*>(e->qt)->setText(text);
+    }
+    e->told = GetEditQText(e);
+}
+
+// A one-line field tells its parent of the program's change too; a multi-line one does not.
+void SetEditText(EditRec* e, const char* utf8) {
+    PutEditText(e, utf8);
+    if (e->multi) return;
+    NotifyCmd(e->wnd, EN_UPDATE);
+    NotifyCmd(e->wnd, EN_CHANGE);
+}
+
+// The user changed the text: the parent hears of it, unless the change was taken back whole (a
+// refused key).
+void NotifyChange(EditRec* e) {
+    const QString now = GetEditQText(e);
+    if (e->quiet || now == e->told) return;
+    e->told = now;
+    NotifyCmd(e->wnd, EN_UPDATE);
+    NotifyCmd(e->wnd, EN_CHANGE);
+}
+
+// The Qt position of a byte offset into the A text (UTF-8, line breaks counting 2).
+int GetQPos(const EditRec* e, const QString& text, LPARAM bytes) {
+    if (bytes < 0) return int(text.size());
+    LPARAM at = 0;
+    for (int i = 0; i < text.size(); ++i) {
+        if (at >= bytes) return i;
+        at += text[i] == '\n' ? (e->multi ? 2 : 1) : QString(text[i]).toUtf8().size();
+    }
+    return int(text.size());
+}
+
+LPARAM GetBytePos(const EditRec* e, const QString& text, int qpos) {
+    QString head = text.left(qpos);
+    if (e->multi) head.replace('\n', "\r\n");
+    return LPARAM(head.toUtf8().size());
+}
+
+// EM_SETSEL: (0, -1) selects all, a start of -1 takes the selection away; the caret goes to the
+// end given.
+void SetEditSel(EditRec* e, WPARAM wp, LPARAM lp) {
+    const QString text = GetEditQText(e);
+    const LPARAM start = LPARAM(intptr_t(wp)), end = lp;
+    if (e->multi) {
+        auto* box = static_cast<QPlainTextEdit*>(e->qt);
+        QTextCursor c = box->textCursor();
+        if (start < 0) {
+            c.clearSelection();
+        } else {
+            c.setPosition(GetQPos(e, text, start));
+            c.setPosition(GetQPos(e, text, end), QTextCursor::KeepAnchor);
+        }
+        box->setTextCursor(c);
+        return;
+    }
+    auto* line = static_cast<QLineEdit*>(e->qt);
+    if (start < 0) {
+        line->deselect();
+        return;
+    }
+    const int from = GetQPos(e, text, start), to = GetQPos(e, text, end);
+    line->setSelection(from, to - from);
+}
+
+LRESULT GetEditSel(const EditRec* e, WPARAM wp, LPARAM lp) {
+    const QString text = GetEditQText(e);
+    int from, to;
+    if (e->multi) {
+        const QTextCursor c = static_cast<QPlainTextEdit*>(e->qt)->textCursor();
+        from = c.selectionStart();
+        to = c.selectionEnd();
+    } else {
+        const auto* line = static_cast<QLineEdit*>(e->qt);
+        from = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+        to = line->hasSelectedText() ? line->selectionEnd() : from;
+    }
+    const LPARAM a = GetBytePos(e, text, from), b = GetBytePos(e, text, to);
+    if (wp) *reinterpret_cast<DWORD*>(wp) = DWORD(a);
+    if (lp) *reinterpret_cast<DWORD*>(lp) = DWORD(b);
+    return LRESULT(MAKELPARAM(int(a), int(b)));
+}
+
+QWidget* MakeLineQt(EditRec* e) {
+    auto* line = new QLineEdit;
+    line->setFrame(e->wnd->style & WS_BORDER);
+    if (e->wnd->style & ES_PASSWORD) line->setEchoMode(QLineEdit::Password);
+    line->setReadOnly(e->wnd->style & ES_READONLY);
+    auto* validator = new LineValidator(e);
+    validator->setParent(line);
+    line->setValidator(validator);
+    HWND wnd = e->wnd;
+    QObject::connect(line, &QLineEdit::textChanged, [wnd](const QString& t) {
+        if (EditRec* ed = GetEdit(wnd)) ed->before = t;
+    });
+    QObject::connect(line, &QLineEdit::textEdited, [wnd] {
+        if (EditRec* ed = GetEdit(wnd)) NotifyChange(ed);
+    });
+    return line;
+}
+
+QWidget* MakeMultiQt(EditRec* e) {
+    auto* box = new MultiEdit(e);
+    const DWORD style = e->wnd->style;
+    if (!(style & WS_BORDER)) box->setFrameShape(QFrame::NoFrame);
+    // Long lines wrap on screen unless the field scrolls sideways; the text keeps no soft breaks.
+    const bool sideways = style & (WS_HSCROLL | ES_AUTOHSCROLL);
+    box->setLineWrapMode(sideways ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    box->setVerticalScrollBarPolicy((style & WS_VSCROLL) ? Qt::ScrollBarAlwaysOn
+                                                         : Qt::ScrollBarAlwaysOff);
+    box->setHorizontalScrollBarPolicy((style & WS_HSCROLL) ? Qt::ScrollBarAlwaysOn
+                                                           : Qt::ScrollBarAlwaysOff);
+    box->setReadOnly(style & ES_READONLY);
+    box->setTabChangesFocus(true);
+    HWND wnd = e->wnd;
+    QObject::connect(box, &QPlainTextEdit::textChanged, [wnd] {
+        if (EditRec* ed = GetEdit(wnd)) NotifyChange(ed);
+    });
+    return box;
+}
+
+void EditCreate(HWND wnd) {
+    auto* e = new EditRec;
+    e->kind = CTL_EDIT;
+    e->wnd = wnd;
+    e->multi = wnd->style & ES_MULTILINE;
+    QWidget* qt = e->multi ? MakeMultiQt(e) : MakeLineQt(e);
+    HostCtl(wnd, e, qt);
+    PutEditText(e, wnd->text.c_str());
+}
+
+}  // namespace
+
+LRESULT EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CREATE) {
+        EditCreate(wnd);
+        return 0;
+    }
+    EditRec* e = GetEdit(wnd);
+    if (!e) return DefWindowProcA(wnd, msg, wp, lp);
+    switch (msg) {
+        case WM_SETTEXT: SetEditText(e, reinterpret_cast<LPCSTR>(lp)); return TRUE;
+        case WM_GETTEXT: return CopyTextOut(GetEditText(e), reinterpret_cast<LPSTR>(lp), int(wp));
+        case WM_GETTEXTLENGTH: return LRESULT(GetEditText(e).size());
+        case EM_LIMITTEXT: e->limit = wp ? std::min(size_t(wp), kMaxLimit) : kMaxLimit; return 0;
+        case EM_GETLIMITTEXT: return LRESULT(e->limit);
+        case EM_SETSEL: SetEditSel(e, wp, lp); return 0;
+        case EM_GETSEL: return GetEditSel(e, wp, lp);
+        case WM_SETFOCUS: NotifyCmd(wnd, EN_SETFOCUS); return 0;
+        case WM_KILLFOCUS: NotifyCmd(wnd, EN_KILLFOCUS); return 0;
+        default: return DefWindowProcA(wnd, msg, wp, lp);
+    }
+}

@@ -1,0 +1,88 @@
+// The window system's watch over the Qt events of the whole application. Hosted controls are Qt
+// widgets that handle their own input; what the original window system decided around them is
+// decided here: no input for disabled windows, the dialog keys, the pointer for the window that
+// holds the capture, and the focus messages.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "platform/ctl_rec.h"
+
+namespace {
+
+bool IsInputEvent(QEvent::Type t) {
+    switch (t) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::InputMethod:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::Wheel:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::ContextMenu: return true;
+        default: return false;
+    }
+}
+
+UINT GetMouseMsg(const QMouseEvent* e) {
+    const bool right = e->button() == Qt::RightButton;
+    switch (e->type()) {
+        case QEvent::MouseButtonPress: return right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
+        case QEvent::MouseButtonRelease: return right ? WM_RBUTTONUP : WM_LBUTTONUP;
+        case QEvent::MouseButtonDblClick: return right ? WM_RBUTTONDOWN : WM_LBUTTONDBLCLK;
+        default: return WM_MOUSEMOVE;
+    }
+}
+
+bool IsMouseEvent(QEvent::Type t) {
+    return t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
+           t == QEvent::MouseButtonDblClick || t == QEvent::MouseMove;
+}
+
+class InputFilter : public QObject {
+public:
+    bool eventFilter(QObject* obj, QEvent* e) override {
+        if (!IsInputEvent(e->type())) return false;
+        HWND wnd = FindOwnerWnd(obj);
+        if (!wnd) return false;
+        // A disabled window, or one whose top-level window is disabled (the owner of a modal
+        // dialog), takes nothing; its controls keep their look.
+        if (IsInputOff(wnd)) return true;
+        if (e->type() == QEvent::KeyPress) {
+            auto* k = static_cast<QKeyEvent*>(e);
+            return DoDlgKey(wnd, k->key(), k->modifiers());
+        }
+        // The pointer over a control belongs to the window holding the capture, as it would on
+        // the original (a lit bitmap button hears it leave onto the control).
+        if (wnd->ctl && IsMouseEvent(e->type())) {
+            HWND cap = GetCapture();
+            if (!cap || cap == wnd) return false;
+            auto* m = static_cast<QMouseEvent*>(e);
+            SendMouseMsg(wnd, m, GetMouseMsg(m));
+            return true;
+        }
+        return false;
+    }
+};
+
+// Focus moved inside Qt: a click into a control, a window activated. A popup of a control (a
+// combobox's list) keeps the focus with the control, as the original does.
+void NoteQtFocus(QWidget*, QWidget* now) {
+    if (now && now->window()->windowType() == Qt::Popup) return;
+    NoteFocus(now ? FindOwnerWnd(now) : nullptr);
+}
+
+}  // namespace
+
+void InstallInputFilter() {
+    static InputFilter* filter;
+    if (filter || !qApp) return;
+    filter = new InputFilter;
+    qApp->installEventFilter(filter);
+    QObject::connect(qApp, &QApplication::focusChanged, NoteQtFocus);
+}
