@@ -82,5 +82,19 @@ TEST(TextConvTest, LeadBytes) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.c);
         EXPECT_EQ(IsSjisLead(row.c), row.lead);
+        EXPECT_EQ(IsDBCSLeadByte(row.c), row.lead);
+    }
+}
+
+// Letters and digits are the ASCII ones only: no symbol, no half-width katakana, no lead byte.
+TEST(TextConvTest, AlphaNumericBytes) {
+    static const struct {
+        char c;
+        int alnum;
+    } rows[] = {{'a', 1}, {'z', 1}, {'A', 1}, {'Z', 1}, {'0', 1},       {'9', 1},
+                {'_', 0}, {'-', 0}, {'@', 0}, {'[', 0}, {char(0xB1), 0}, {char(0x82), 0}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(int((unsigned char)row.c));
+        EXPECT_EQ(IsCharAlphaNumericA(row.c), row.alnum);
     }
 }

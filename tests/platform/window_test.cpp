@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/display.h"
 #include "platform/modal.h"
+#include "platform/wnd_rec.h"
+#include "res/dlgtempl.h"
 #include "support/testutil.h"
 
 namespace {
@@ -387,6 +390,60 @@ TEST_F(WndTest, StaticTextLetsThePointerThrough) {
               (std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}));
     ASSERT_FALSE(g_heard.empty());
     EXPECT_EQ(GET_X_LPARAM(g_heard.back().lp), 20);
+}
+
+}  // namespace
+
+namespace {
+
+// A window made topmost stays above the others until told otherwise; SetWindowPos moves and
+// sizes as its flags say; the work area follows the screen.
+TEST_F(WndTest, PlacementOnTopAndWorkArea) {
+    HWND a = CreateWindowExA(WS_EX_TOPMOST, "TestRec", "", WS_POPUP, 0, 0, 50, 50, nullptr,
+                             nullptr, nullptr, nullptr);
+    made.push_back(a);
+    EXPECT_TRUE(a->widget->windowFlags() & Qt::WindowStaysOnTopHint);
+    SetWindowPos(a, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_FALSE(a->widget->windowFlags() & Qt::WindowStaysOnTopHint);
+    SetWindowPos(a, HWND_TOPMOST, 30, 40, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+    EXPECT_TRUE(a->widget->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(IsWindowVisible(a));
+    RECT r;
+    GetWindowRect(a, &r);
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.top, 40);
+    EXPECT_EQ(r.right - r.left, 50);
+    SetWindowPos(a, nullptr, 0, 0, 70, 20, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(a, &r);
+    EXPECT_EQ(r.left, 30);
+    EXPECT_EQ(r.right - r.left, 70);
+    EXPECT_EQ(r.bottom - r.top, 20);
+    PlatSetScreen(800, 600, 32);
+    RECT area{};
+    EXPECT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0));
+    PlatSetScreen(0, 0, 0);
+    EXPECT_EQ(area.right, 800);
+    EXPECT_EQ(area.bottom, 600);
+}
+
+TEST_F(WndTest, ActivationThroughTheSeam) {
+    HWND a = Make(nullptr, 0, 0, 50, 50);
+    g_heard.clear();
+    PlatActivate(a, FALSE);
+    PlatActivate(a, TRUE);
+    std::vector<WPARAM> states;
+    for (const Heard& h : g_heard)
+        if (h.wnd == a && h.msg == WM_ACTIVATE) states.push_back(LOWORD(h.wp));
+    EXPECT_EQ(states, (std::vector<WPARAM>{WA_INACTIVE, WA_ACTIVE}));
+}
+
+// A template naming a class the window system does not know makes no dialog.
+TEST_F(WndTest, UnknownControlClassFailsTheDialog) {
+    static const DlgItemTempl items[] = {{5, "NoSuchControl", "", 0, 0, 10, 10, 0}};
+    static const DlgTempl templ = {903, 9, 50, 50, WS_POPUP, items, 1};
+    PlatAddDlgTempl(&templ);
+    EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(903), nullptr, ModalProc, 1), -1);
+    PlatAddDlgTempl(nullptr);
 }
 
 }  // namespace
