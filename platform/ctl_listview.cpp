@@ -307,13 +307,9 @@ int GetSubItemRect(ListRec* r, int i, RECT* rect) {
     const int sub = rect->top;
     if (sub < 0 || sub >= r->list->columnCount()) return 0;
     const QPoint at = GetViewOrigin(r);
-    int left = r->list->columnViewportPosition(sub);
+    const int left = r->list->columnViewportPosition(sub);
     int width = r->list->columnWidth(sub);
-    if (sub == 0 && rect->left == LVIR_BOUNDS) {
-        const int last = r->list->columnCount() - 1;
-        left = std::min(left, r->list->columnViewportPosition(last));
-        width = r->list->horizontalHeader()->length();
-    }
+    if (sub == 0 && rect->left == LVIR_BOUNDS) width = r->list->horizontalHeader()->length();
     rect->left = at.x() + left;
     rect->top = at.y() + r->list->rowViewportPosition(i);
     rect->right = rect->left + width;

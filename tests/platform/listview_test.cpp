@@ -194,6 +194,15 @@ TEST_F(ListTest, EachActionNotifiesAsTheOriginal) {
          },
          {"CHANGING 1 1003>1001", "CHANGED 1 1003>1001", "CLICK -1/1"},
          "2000 1001 1000 "},
+        {"arrow down",
+         [](ListTest&) { PlatPressKey(VK_DOWN); },
+         {"CHANGING 1 1003>1002", "CHANGED 1 1003>1002", "CHANGING 1 1002>1000",
+          "CHANGED 1 1002>1000", "CHANGING 2 1000>1003", "CHANGED 2 1000>1003"},
+         "2000 1000 1003 "},
+        {"space",
+         [](ListTest&) { PlatPressKey(VK_SPACE); },
+         {"CHANGING 1 1003>2003", "CHANGED 1 1003>2003"},
+         "2000 2003 1000 "},
         {"focus leaves and comes back",
          [](ListTest& t) {
              SetFocus(t.top);
