@@ -12,7 +12,6 @@
 // notification, so the program's changes need no quiet guard.
 #include <QHeaderView>
 #include <QPersistentModelIndex>
-#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 #include <QTableWidget>
@@ -259,6 +258,12 @@ int DeleteAllItems(HWND wnd, ListRec* r) {
     return 1;
 }
 
+// NM_SETFOCUS, NM_KILLFOCUS: the header alone.
+void NotifyCode(HWND wnd, UINT code) {
+    NMHDR hdr{};
+    NotifyParent(wnd, &hdr, code);
+}
+
 int InsertColumn(ListRec* r, int col, const LVCOLUMNA* c) {
     if (!c || col < 0) return -1;
     col = std::min(col, r->list->columnCount());
@@ -302,13 +307,9 @@ int GetSubItemRect(ListRec* r, int i, RECT* rect) {
     const int sub = rect->top;
     if (sub < 0 || sub >= r->list->columnCount()) return 0;
     const QPoint at = GetViewOrigin(r);
-    int left = r->list->columnViewportPosition(sub);
+    const int left = r->list->columnViewportPosition(sub);
     int width = r->list->columnWidth(sub);
-    if (sub == 0 && rect->left == LVIR_BOUNDS) {
-        const int last = r->list->columnCount() - 1;
-        left = std::min(left, r->list->columnViewportPosition(last));
-        width = r->list->horizontalHeader()->length();
-    }
+    if (sub == 0 && rect->left == LVIR_BOUNDS) width = r->list->horizontalHeader()->length();
     rect->left = at.x() + left;
     rect->top = at.y() + r->list->rowViewportPosition(i);
     rect->right = rect->left + width;
@@ -345,17 +346,13 @@ int HitTest(ListRec* r, LVHITTESTINFO* hit) {
     return hit->iItem;
 }
 
-// LVM_ENSUREVISIBLE: scrolls the rows (never the columns) until item i shows, wholly or, with
-// partialOk, at least in part.
+// LVM_ENSUREVISIBLE: scrolls until item i shows, wholly or, with partialOk, at least in part.
 int EnsureVisible(ListRec* r, int i, bool partialOk) {
     if (!IsItem(r, i)) return 0;
     const int top = r->list->rowViewportPosition(i);
     if (partialOk && top + r->list->rowHeight(i) > 0 && top < r->list->viewport()->height())
         return 1;
-    QScrollBar* across = r->list->horizontalScrollBar();
-    const int x = across->value();
     r->list->scrollTo(r->list->model()->index(i, 0), QAbstractItemView::EnsureVisible);
-    across->setValue(x);
     return 1;
 }
 
@@ -376,6 +373,8 @@ LRESULT ListViewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!r) return DefWindowProcA(wnd, msg, wp, lp);
     const int i = int(wp);
     switch (msg) {
+        case WM_SETFOCUS: NotifyCode(wnd, NM_SETFOCUS); return 0;
+        case WM_KILLFOCUS: NotifyCode(wnd, NM_KILLFOCUS); return 0;
         case LVM_GETITEMCOUNT: return r->list->rowCount();
         case LVM_GETITEMA: return GetItem(r, reinterpret_cast<LVITEMA*>(lp));
         case LVM_SETITEMA: return SetItem(wnd, r, reinterpret_cast<const LVITEMA*>(lp));
