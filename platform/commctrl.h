@@ -45,7 +45,6 @@ constexpr DWORD ES_READONLY = 0x0800;
 constexpr DWORD ES_WANTRETURN = 0x1000;
 constexpr UINT EM_GETSEL = 0x00B0;
 constexpr UINT EM_SETSEL = 0x00B1;
-constexpr UINT EM_REPLACESEL = 0x00C2;
 constexpr UINT EM_LIMITTEXT = 0x00C5;
 constexpr UINT EM_SETLIMITTEXT = EM_LIMITTEXT;
 constexpr UINT EM_GETLIMITTEXT = 0x00D5;
@@ -63,14 +62,11 @@ constexpr DWORD CBS_DROPDOWNLIST = 0x0003;
 constexpr DWORD CBS_AUTOHSCROLL = 0x0040;
 constexpr DWORD CBS_SORT = 0x0100;
 constexpr DWORD CBS_DISABLENOSCROLL = 0x0800;
-constexpr UINT CB_LIMITTEXT = 0x0141;
 constexpr UINT CB_ADDSTRING = 0x0143;
-constexpr UINT CB_DELETESTRING = 0x0144;
 constexpr UINT CB_GETCOUNT = 0x0146;
 constexpr UINT CB_GETCURSEL = 0x0147;
 constexpr UINT CB_GETLBTEXT = 0x0148;
 constexpr UINT CB_GETLBTEXTLEN = 0x0149;
-constexpr UINT CB_INSERTSTRING = 0x014A;
 constexpr UINT CB_RESETCONTENT = 0x014B;
 constexpr UINT CB_SETCURSEL = 0x014E;
 constexpr UINT CB_SHOWDROPDOWN = 0x014F;
@@ -96,9 +92,8 @@ constexpr DWORD BS_PUSHBUTTON = 0x0000;
 constexpr DWORD BS_DEFPUSHBUTTON = 0x0001;
 constexpr UINT BM_CLICK = 0x00F5;
 constexpr WORD BN_CLICKED = 0;
-constexpr UINT DM_GETDEFID = WM_USER + 0;
-constexpr WORD DC_HASDEFID = 0x534B;
 
 // The number of bytes the CP932 form of the control's text takes (CR LF counts 2): what the
-// control's input limit is measured against. -1 for an unknown window.
+// control's input limit is measured against. -1 for an unknown window, or for a text the
+// program put there that has no CP932 form.
 int GetSjisTextLen(HWND wnd);

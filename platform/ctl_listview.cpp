@@ -20,9 +20,6 @@
 #include "platform/ctl_rec.h"
 #include "platform/listview.h"
 
-// The view of list wnd, set up for the window style (ctl_listview_view.cpp).
-QTableWidget* NewListView(HWND wnd, DWORD style);
-
 namespace {
 
 struct ListRec : CtlRec {

@@ -34,6 +34,10 @@ LRESULT ComboProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT ButtonProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 LRESULT ListViewProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
+class QTableWidget;
+// The Qt view of list view wnd, set up for the window style (ctl_listview_view.cpp).
+QTableWidget* NewListView(HWND wnd, DWORD style);
+
 // Makes qt the control of window wnd: it fills the window, takes the window's font and focus,
 // and follows the pointer. The window record takes ctl.
 void HostCtl(HWND wnd, CtlRec* ctl, QWidget* qt);
