@@ -181,11 +181,7 @@ LRESULT HoverProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 TEST_F(DlgKeysTest, PointerOverAControlGoesToTheCapture) {
     Open();
-    WNDCLASSEXA cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = HoverProc;
-    cls.lpszClassName = "TestHover";
-    if (!GetClassInfoExA(nullptr, cls.lpszClassName, &cls)) RegisterClassExA(&cls);
+    ASSERT_TRUE(UseTestClass("TestHover", HoverProc));
     HWND lit = CreateWindowExA(0, "TestHover", "", WS_CHILD | WS_VISIBLE, 0, 150, 40, 20, dlg,
                                reinterpret_cast<HMENU>(intptr_t(50)), nullptr, nullptr);
     RECT field;

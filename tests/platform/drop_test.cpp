@@ -36,13 +36,7 @@ std::string QueryPath(HDROP drop, UINT index) {
 struct DropTest : ::testing::Test {
     void SetUp() override {
         g_dropped.clear();
-        WNDCLASSEXA cls{};
-        if (!GetClassInfoExA(nullptr, "TestDrop", &cls)) {
-            cls.cbSize = sizeof cls;
-            cls.lpfnWndProc = DropProc;
-            cls.lpszClassName = "TestDrop";
-            ASSERT_TRUE(RegisterClassExA(&cls));
-        }
+        ASSERT_TRUE(UseTestClass("TestDrop", DropProc));
     }
     void TearDown() override {
         if (top) DestroyWindow(top);

@@ -65,13 +65,7 @@ struct ListTest : ::testing::Test {
     void SetUp() override {
         g_heard.clear();
         g_refuse = false;
-        WNDCLASSEXA cls{};
-        if (!GetClassInfoExA(nullptr, "TestListParent", &cls)) {
-            cls.cbSize = sizeof cls;
-            cls.lpfnWndProc = ParentProc;
-            cls.lpszClassName = "TestListParent";
-            ASSERT_TRUE(RegisterClassExA(&cls));
-        }
+        ASSERT_TRUE(UseTestClass("TestListParent", ParentProc));
         top = CreateWindowExA(0, "TestListParent", "", WS_POPUP | WS_VISIBLE, 50, 50, 500, 260,
                               nullptr, nullptr, nullptr, nullptr);
         const DWORD style =

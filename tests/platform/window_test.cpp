@@ -193,11 +193,7 @@ LRESULT RepaintProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TEST_F(WndTest, InvalidationDuringPaintIsKept) {
-    WNDCLASSEXA cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = RepaintProc;
-    cls.lpszClassName = "TestRepaint";
-    if (!GetClassInfoExA(nullptr, cls.lpszClassName, &cls)) RegisterClassExA(&cls);
+    UseTestClass("TestRepaint", RepaintProc);
     HWND wnd = CreateWindowExA(0, "TestRepaint", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                nullptr, nullptr);
     made.push_back(wnd);
@@ -260,11 +256,7 @@ TEST_F(WndTest, CaptionPressMovesTheWindow) {
 // The second press of a double click is a double click only for classes that ask for them.
 TEST_F(WndTest, DoubleClicksForClassesThatAskForThem) {
     HWND asks = Make(nullptr, 0, 0, 50, 50);
-    WNDCLASSEXA cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = RecProc;
-    cls.lpszClassName = "TestRecPlain";
-    if (!GetClassInfoExA(nullptr, cls.lpszClassName, &cls)) RegisterClassExA(&cls);
+    UseTestClass("TestRecPlain", RecProc);
     HWND plain = CreateWindowExA(0, "TestRecPlain", "", WS_POPUP | WS_VISIBLE, 100, 0, 50, 50,
                                  nullptr, nullptr, nullptr, nullptr);
     made.push_back(plain);

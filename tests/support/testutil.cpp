@@ -252,14 +252,18 @@ LRESULT BtnParentProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-BtnParent::BtnParent() {
+bool UseTestClass(const char* name, WNDPROC proc, UINT style) {
     WNDCLASSEXA cls{};
-    if (!GetClassInfoExA(nullptr, "TestBtnParent", &cls)) {
-        cls.cbSize = sizeof cls;
-        cls.lpfnWndProc = BtnParentProc;
-        cls.lpszClassName = "TestBtnParent";
-        RegisterClassExA(&cls);
-    }
+    if (GetClassInfoExA(nullptr, name, &cls)) return true;
+    cls.cbSize = sizeof cls;
+    cls.style = style;
+    cls.lpfnWndProc = proc;
+    cls.lpszClassName = name;
+    return RegisterClassExA(&cls) != 0;
+}
+
+BtnParent::BtnParent() {
+    UseTestClass("TestBtnParent", BtnParentProc);
     wnd = CreateWindowExA(0, "TestBtnParent", "parent", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
                           nullptr, nullptr);
     SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));

@@ -99,6 +99,9 @@ bool SaveJpegWithCodec(const std::string& bmp, const std::string& jpg, int quali
 // many messages it dispatched.
 int PumpMsgs();
 
+// Registers window class `name` with procedure `proc` and class style `style` unless it exists.
+bool UseTestClass(const char* name, WNDPROC proc, UINT style = 0);
+
 // A plain top-level window whose procedure counts the WM_APP_BUTTON ids it receives.
 struct BtnParent {
     HWND wnd;

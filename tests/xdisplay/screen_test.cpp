@@ -36,11 +36,7 @@ LRESULT RedProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 TEST(Screen, PaintedWindowIsShownBeforeABlockingCall) {
-    WNDCLASSEXA cls{};
-    cls.cbSize = sizeof cls;
-    cls.lpfnWndProc = RedProc;
-    cls.lpszClassName = "TestRed";
-    ASSERT_TRUE(RegisterClassExA(&cls));
+    ASSERT_TRUE(UseTestClass("TestRed", RedProc));
     HWND wnd = CreateWindowExA(0, "TestRed", "", WS_POPUP, 100, 100, 200, 150, nullptr, nullptr,
                                nullptr, nullptr);
     ShowWindow(wnd, SW_SHOW);
