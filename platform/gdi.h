@@ -232,10 +232,9 @@ struct TEXTMETRICA {
 
 // A negative height is the character height in pixels, a positive one the cell height (character
 // plus internal leading), 0 a default size. Width 0 lets the face choose. face may be none.
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  LPCSTR face);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR face);
 // The metrics of the font selected into the surface (the default font when none is).
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* tm);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int len, SIZE* size);
