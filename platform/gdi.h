@@ -278,5 +278,6 @@ constexpr UINT BF_ADJUST = 0x2000;
 constexpr UINT BF_FLAT = 0x4000;
 constexpr UINT BF_MONO = 0x8000;
 // The three-dimensional edge of a button or field, in the system's 3-D colours; BF_MIDDLE fills
-// the inside with the button face colour, BF_ADJUST shrinks rect by the edge drawn.
+// the inside with the button face colour, BF_ADJUST shrinks rect by the edge drawn, BF_SOFT
+// swaps the top-left colours of the outer and inner rings. BF_FLAT and BF_MONO draw as without.
 BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags);
