@@ -232,10 +232,9 @@ struct TEXTMETRICA {
 
 // A negative height is the character height in pixels, a positive one the cell height (character
 // plus internal leading), 0 a default size. Width 0 lets the face choose. face may be none.
-HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight,
-                  DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                  DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                  LPCSTR face);
+HFONT CreateFontA(int height, int width, int escapement, int orientation, int weight, DWORD italic,
+                  DWORD underline, DWORD strikeOut, DWORD charSet, DWORD outPrecision,
+                  DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily, LPCSTR face);
 // The metrics of the font selected into the surface (the default font when none is).
 BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* tm);
 BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int len, SIZE* size);
@@ -279,5 +278,6 @@ constexpr UINT BF_ADJUST = 0x2000;
 constexpr UINT BF_FLAT = 0x4000;
 constexpr UINT BF_MONO = 0x8000;
 // The three-dimensional edge of a button or field, in the system's 3-D colours; BF_MIDDLE fills
-// the inside with the button face colour, BF_ADJUST shrinks rect by the edge drawn.
+// the inside with the button face colour, BF_ADJUST shrinks rect by the edge drawn, BF_SOFT
+// swaps the top-left colours of the outer and inner rings. BF_FLAT and BF_MONO draw as without.
 BOOL DrawEdge(HDC dc, RECT* rect, UINT edge, UINT flags);

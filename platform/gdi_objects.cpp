@@ -60,6 +60,24 @@ HDC NewDCRec(bool display) {
     return dc;
 }
 
+// Gives up the surface's hold on its brush, pen and font, and the surface.
+void FreeDCRec(HDC dc) {
+    dc->brush->uses--;
+    dc->pen->uses--;
+    if (dc->font) dc->font->uses--;
+    delete dc;
+}
+
+// A fresh surface has no font of its own, which is the default font: that is what the first
+// selection gives back.
+HGDIOBJ SelectFont(HDC dc, FontRec* f) {
+    FontRec* old = dc->font ? dc->font : GetGuiFontRec();
+    if (dc->font) dc->font->uses--;
+    dc->font = f;
+    f->uses++;
+    return old;
+}
+
 }  // namespace
 
 // Pixel blocks of large pictures are kept for the next picture after release: a fresh block
@@ -148,9 +166,7 @@ HDC GetDC(HWND wnd) {
 int ReleaseDC(HWND wnd, HDC dc) {
     if (wnd) return ReleaseWndDC(wnd, dc);
     if (!dc || !dc->display) return 0;
-    dc->brush->uses--;
-    dc->pen->uses--;
-    delete dc;
+    FreeDCRec(dc);
     return 1;
 }
 
@@ -161,9 +177,7 @@ HDC CreateCompatibleDC(HDC) {
 BOOL DeleteDC(HDC dc) {
     if (!dc || dc->display) return FALSE;
     if (dc->bmp) dc->bmp->owner = nullptr;
-    dc->brush->uses--;
-    dc->pen->uses--;
-    delete dc;
+    FreeDCRec(dc);
     return TRUE;
 }
 
@@ -176,7 +190,10 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height) {
 
 HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle) {
     GdiObj* obj = (GdiObj*)handle;
-    if (!dc || !obj || dc->display) return nullptr;
+    if (!dc || !obj) return nullptr;
+    // The display surface draws nothing but measures text in its font.
+    if (obj->kind == GDI_FONT) return SelectFont(dc, (FontRec*)obj);
+    if (dc->display) return nullptr;
     if (obj->kind == GDI_BITMAP) {
         BitmapRec* b = (BitmapRec*)obj;
         if (b->owner && b->owner != dc) return nullptr;  // one surface at a time
@@ -197,7 +214,7 @@ HGDIOBJ SelectObject(HDC dc, HGDIOBJ handle) {
     return nullptr;
 }
 
-// A picture, brush or pen still selected into a surface is not deleted; regions always are.
+// A picture, brush, pen or font still selected into a surface is not deleted; regions always are.
 BOOL DeleteObject(HGDIOBJ handle) {
     GdiObj* obj = (GdiObj*)handle;
     if (!obj) return FALSE;
@@ -216,6 +233,12 @@ BOOL DeleteObject(HGDIOBJ handle) {
             delete (PenRec*)b;
         else
             delete b;
+        return TRUE;
+    }
+    if (obj->kind == GDI_FONT) {
+        FontRec* f = (FontRec*)obj;
+        if (f->uses > 0) return FALSE;
+        delete f;
         return TRUE;
     }
     if (obj->kind == GDI_REGION) {
@@ -258,6 +281,7 @@ HPEN CreatePen(int style, int, COLORREF color) {
 HGDIOBJ GetStockObject(int which) {
     if (which >= WHITE_BRUSH && which <= NULL_BRUSH) return &g_stockBrushes[which];
     if (which >= WHITE_PEN && which <= NULL_PEN) return &g_stockPens[which - WHITE_PEN];
+    if (which == DEFAULT_GUI_FONT) return GetGuiFontRec();
     return nullptr;
 }
 

@@ -33,9 +33,10 @@ struct BrushRec : GdiObj {
 // A pen: one pixel wide in its colour, or drawing nothing (PS_NULL, `hollow`).
 struct PenRec : BrushRec {};
 
-// A font: the Qt font that draws it, sized in pixels.
+// A font: the Qt font that draws it, sized in pixels, and the character set its metrics report.
 struct FontRec : GdiObj {
     QFont font;
+    BYTE charSet;
     int uses;  // surfaces it is selected into
 };
 
@@ -45,6 +46,11 @@ inline QFont GetDlgQFont(int px) {
     f.setPixelSize(px);
     return f;
 }
+
+// The stock DEFAULT_GUI_FONT, also the font of a surface that has none selected: the dialog font
+// of 12 pixels, the size dialogs take when the program gives none. Makes the Qt application if
+// there is none yet (Qt fonts need one).
+FontRec* GetGuiFontRec();
 
 struct RgnRec : GdiObj {
     QRegion rgn;
