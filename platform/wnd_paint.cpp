@@ -185,9 +185,7 @@ void PaintStatic(HWND wnd, QPainter& p) {
                                      wnd->parent, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(wnd)))
                                : nullptr;
     if (brush && !brush->hollow) p.fillRect(wnd->widget->rect(), QColor(ColorToPx(brush->color)));
-    QFont font("IPAPGothic");
-    font.setPixelSize(wnd->fontPx);
-    p.setFont(font);
+    p.setFont(GetWndQFont(wnd));
     p.setPen(QColor::fromRgb(ColorToPx(dc->textColor)));
     const int align = ((wnd->style & SS_TYPEMASK) == SS_CENTER ? Qt::AlignHCenter : Qt::AlignLeft) |
                       Qt::AlignTop | Qt::TextWordWrap;
