@@ -194,15 +194,16 @@ LRESULT ComboProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case CB_ADDSTRING: return AddComboText(c, reinterpret_cast<const char*>(lp));
         case CB_RESETCONTENT: ResetCombo(c); return CB_OKAY;
         case CB_SETCURSEL: return SetComboSel(c, int(intptr_t(wp)));
-        case CB_GETCURSEL: return GetQCombo(c)->currentIndex() >= 0 ? GetQCombo(c)->currentIndex() : CB_ERR;
+        case CB_GETCURSEL:
+            return GetQCombo(c)->currentIndex() >= 0 ? GetQCombo(c)->currentIndex() : CB_ERR;
         case CB_GETCOUNT: return GetQCombo(c)->count();
         case CB_GETLBTEXT: return GetItemText(c, wp, reinterpret_cast<char*>(lp));
         case CB_GETLBTEXTLEN: return GetItemText(c, wp, nullptr);
         case CB_SETITEMHEIGHT: return SetComboItemHeight(c, wp, lp);
         case CB_GETITEMHEIGHT:
-            return int(intptr_t(wp)) == -1 ? c->fieldHeight - 6
-                                           : (c->itemHeight ? c->itemHeight
-                                                            : GetQCombo(c)->fontMetrics().height());
+            return int(intptr_t(wp)) == -1
+                       ? c->fieldHeight - 6
+                       : (c->itemHeight ? c->itemHeight : GetQCombo(c)->fontMetrics().height());
         case CB_SHOWDROPDOWN: {
             QuietCtl quiet(c);
             if (wp)

@@ -78,7 +78,8 @@ void ReportFit(EditRec* e, int fit) {
         return;
     }
     QApplication::beep();
-    QMetaObject::invokeMethod(e->qt, [wnd] { NotifyCmd(wnd, EN_MAXTEXT); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        e->qt, [wnd] { NotifyCmd(wnd, EN_MAXTEXT); }, Qt::QueuedConnection);
 }
 
 // Lower-case fields turn what comes in to lower case.

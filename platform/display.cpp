@@ -49,7 +49,7 @@ BOOL SystemParametersInfoA(UINT action, UINT, void* out, UINT) {
     QRect area(QPoint(0, 0), ScreenSize());
     const QScreen* s = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
     if (!g_screen.width && s) area = s->availableGeometry();
-    *static_cast<RECT*>(out) = RECT{area.left(), area.top(), area.left() + area.width(),
-                                    area.top() + area.height()};
+    *static_cast<RECT*>(out) =
+        RECT{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
     return TRUE;
 }

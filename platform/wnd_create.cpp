@@ -1,4 +1,6 @@
 // Window classes, creating and destroying windows, and what a window record holds.
+#include <strings.h>
+
 #include <QApplication>
 #include <QResizeEvent>
 #include <QScreen>
@@ -7,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 #include <memory>
 #include <set>
 
@@ -33,10 +34,10 @@ LRESULT StaticProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 void RegisterBuiltIns() {
     if (FindClassRec("STATIC")) return;
     const std::pair<const char*, WNDPROC> builtIns[] = {{"STATIC", StaticProc},
-                                                         {"EDIT", EditProc},
-                                                         {"COMBOBOX", ComboProc},
-                                                         {"BUTTON", ButtonProc},
-                                                         {"SysListView32", ListViewProc}};
+                                                        {"EDIT", EditProc},
+                                                        {"COMBOBOX", ComboProc},
+                                                        {"BUTTON", ButtonProc},
+                                                        {"SysListView32", ListViewProc}};
     for (const auto& b : builtIns)
         g_classes.push_back(
             std::make_unique<ClassRec>(ClassRec{b.first, 0, b.second, nullptr, nullptr, nullptr}));
@@ -158,8 +159,8 @@ HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int 
         if (parent) wnd->parent = parent = GetTopWnd(parent);
         // Windows with a caption of their own get the window manager's frame; skinned ones none.
         const bool framed = (style & WS_CAPTION) == WS_CAPTION;
-        wnd->widget = new WndWidget(
-            wnd, nullptr, framed ? Qt::Dialog : Qt::Window | Qt::FramelessWindowHint);
+        wnd->widget =
+            new WndWidget(wnd, nullptr, framed ? Qt::Dialog : Qt::Window | Qt::FramelessWindowHint);
         // The window system keeps an owned window above its owner.
         if (parent) {
             wnd->widget->winId();

@@ -92,7 +92,8 @@ bool DoDlgKey(HWND focus, int key, Qt::KeyboardModifiers mods) {
         case Qt::Key_Return:
         case Qt::Key_Enter: {
             // A multi-line edit that wants Enter keeps it as a line break.
-            if (GetCtl(ctl, CTL_EDIT) && (ctl->style & ES_WANTRETURN) && (ctl->style & ES_MULTILINE))
+            if (GetCtl(ctl, CTL_EDIT) && (ctl->style & ES_WANTRETURN) &&
+                (ctl->style & ES_MULTILINE))
                 return false;
             HWND btn = FindDefBtn(dlg, ctl);
             const int id = btn ? btn->id : IDOK;

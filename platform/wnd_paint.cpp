@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPainter>
-#include <QWindow>
 #include <QPixmap>
+#include <QWindow>
 #include <cstring>
 
 #include "platform/wnd_rec.h"

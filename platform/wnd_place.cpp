@@ -141,7 +141,8 @@ void ApplyTopmost(HWND wnd, bool on) {
 BOOL SetWindowPos(HWND wnd, HWND after, int x, int y, int width, int height, UINT flags) {
     if (!IsLiveWnd(wnd)) return FALSE;
     if (!(flags & SWP_NOZORDER)) {
-        if (after == HWND_TOPMOST || after == HWND_NOTOPMOST) ApplyTopmost(wnd, after == HWND_TOPMOST);
+        if (after == HWND_TOPMOST || after == HWND_NOTOPMOST)
+            ApplyTopmost(wnd, after == HWND_TOPMOST);
         if (after == HWND_BOTTOM)
             wnd->widget->lower();
         else

@@ -34,12 +34,18 @@ struct VirtKey {
 };
 
 const VirtKey kVirtKeys[] = {
-    {VK_RETURN, Qt::Key_Return, "\r"}, {VK_ESCAPE, Qt::Key_Escape, "\x1b"},
-    {VK_TAB, Qt::Key_Tab, "\t"},       {VK_SPACE, Qt::Key_Space, " "},
-    {VK_BACK, Qt::Key_Backspace, "\b"}, {VK_DELETE, Qt::Key_Delete, ""},
-    {VK_HOME, Qt::Key_Home, ""},       {VK_END, Qt::Key_End, ""},
-    {VK_LEFT, Qt::Key_Left, ""},       {VK_RIGHT, Qt::Key_Right, ""},
-    {VK_UP, Qt::Key_Up, ""},           {VK_DOWN, Qt::Key_Down, ""},
+    {VK_RETURN, Qt::Key_Return, "\r"},
+    {VK_ESCAPE, Qt::Key_Escape, "\x1b"},
+    {VK_TAB, Qt::Key_Tab, "\t"},
+    {VK_SPACE, Qt::Key_Space, " "},
+    {VK_BACK, Qt::Key_Backspace, "\b"},
+    {VK_DELETE, Qt::Key_Delete, ""},
+    {VK_HOME, Qt::Key_Home, ""},
+    {VK_END, Qt::Key_End, ""},
+    {VK_LEFT, Qt::Key_Left, ""},
+    {VK_RIGHT, Qt::Key_Right, ""},
+    {VK_UP, Qt::Key_Up, ""},
+    {VK_DOWN, Qt::Key_Down, ""},
 };
 
 }  // namespace

@@ -102,8 +102,10 @@ TEST_F(ComboTest, NotifiesTheUsersChoicesOnly) {
          [](ComboTest& t) { SetFocus(t.drop), t.d.Take(), PlatTypeText("x"); },
          {{kDrop, CBN_EDITUPDATE}, {kDrop, CBN_EDITCHANGE}}},
         {"the program sets the field's text",
-         [](ComboTest& t) { SetWindowTextA(t.drop, "typed"); }, {}},
-        {"the focus moving", [](ComboTest& t) { SetFocus(t.drop), t.d.Take(), SetFocus(t.list); },
+         [](ComboTest& t) { SetWindowTextA(t.drop, "typed"); },
+         {}},
+        {"the focus moving",
+         [](ComboTest& t) { SetFocus(t.drop), t.d.Take(), SetFocus(t.list); },
          {{kDrop, CBN_KILLFOCUS}, {kList, CBN_SETFOCUS}}},
     };
     for (const Row& row : rows) {

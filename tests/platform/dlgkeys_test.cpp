@@ -3,6 +3,8 @@
 // over a control for a window holding the capture.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -196,6 +198,53 @@ TEST_F(DlgKeysTest, PointerOverAControlGoesToTheCapture) {
     EXPECT_EQ(g_moves[1].x, on.x);
     EXPECT_EQ(g_moves[1].y, on.y - 150);
     EXPECT_EQ(GetCapture(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// Each row: what happens to a push button, and whether the dialog hears BN_CLICKED from it.
+TEST_F(DlgKeysTest, PushButtonNotifiesItsClicks) {
+    Open();
+    HWND ok = Item(IDOK);
+    RECT r;
+    GetWindowRect(ok, &r);
+    POINT at{r.left + 5, r.top + 5};
+    ScreenToClient(dlg, &at);
+    const POINT on = at;
+    struct Row {
+        const char* name;
+        std::function<void()> act;
+        size_t clicks;
+    };
+    const Row rows[] = {
+        {"the user clicks it",
+         [&] {
+             PlatMouseEvent(dlg, WM_LBUTTONDOWN, on.x, on.y);
+             PlatMouseEvent(dlg, WM_LBUTTONUP, on.x, on.y);
+         },
+         1},
+        {"the program clicks it", [&] { SendMessageA(ok, BM_CLICK, 0, 0); }, 1},
+        {"the program renames it", [&] { SetWindowTextA(ok, "はい"); }, 0},
+        {"the user clicks it disabled",
+         [&] {
+             EnableWindow(ok, FALSE);
+             PlatMouseEvent(dlg, WM_LBUTTONDOWN, on.x, on.y);
+             PlatMouseEvent(dlg, WM_LBUTTONUP, on.x, on.y);
+             EnableWindow(ok, TRUE);
+         },
+         0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        g_cmds.clear();
+        row.act();
+        PumpMsgs();
+        EXPECT_EQ(std::count(g_cmds.begin(), g_cmds.end(), std::make_pair(IDOK, int(BN_CLICKED))),
+                  long(row.clicks));
+    }
+    EXPECT_EQ(TextOf(ok), "はい");
 }
 
 }  // namespace

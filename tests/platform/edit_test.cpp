@@ -24,9 +24,9 @@ std::string TextOf(HWND wnd) {
 struct EditTest : ::testing::Test {
     CtlDlg d;
     HWND line = d.Add("EDIT", kLine, WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, 10, 10, 200, 20);
-    HWND multi = d.Add("EDIT", kMulti,
-                       WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN, 10, 40,
-                       200, 80);
+    HWND multi =
+        d.Add("EDIT", kMulti, WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_WANTRETURN,
+              10, 40, 200, 80);
 };
 
 // Each row: what happens to a field, and the notifications its parent hears.
@@ -37,12 +37,14 @@ TEST_F(EditTest, NotifiesTheUsersChangesAndSetTextOfOneLineFields) {
         Heard want;
     };
     const Row rows[] = {
-        {"typing a key", [](EditTest& t) { SetFocus(t.line), t.d.Take(), PlatTypeText("a"); },
+        {"typing a key",
+         [](EditTest& t) { SetFocus(t.line), t.d.Take(), PlatTypeText("a"); },
          {{kLine, EN_UPDATE}, {kLine, EN_CHANGE}}},
         {"an input method's commit",
          [](EditTest& t) { SetFocus(t.line), t.d.Take(), PlatCommitText("日本"); },
          {{kLine, EN_UPDATE}, {kLine, EN_CHANGE}}},
-        {"a paste", [](EditTest& t) { SetFocus(t.line), t.d.Take(), PlatPasteText("xy"); },
+        {"a paste",
+         [](EditTest& t) { SetFocus(t.line), t.d.Take(), PlatPasteText("xy"); },
          {{kLine, EN_UPDATE}, {kLine, EN_CHANGE}}},
         {"typing past the limit",
          [](EditTest& t) {
@@ -52,8 +54,10 @@ TEST_F(EditTest, NotifiesTheUsersChangesAndSetTextOfOneLineFields) {
          },
          {{kLine, EN_MAXTEXT}}},
         {"a character CP932 cannot hold",
-         [](EditTest& t) { SetFocus(t.line), t.d.Take(), PlatTypeText("\xF0\x9F\x98\x80"); }, {}},
-        {"the program's text, one line", [](EditTest& t) { SetWindowTextA(t.line, "p"); },
+         [](EditTest& t) { SetFocus(t.line), t.d.Take(), PlatTypeText("\xF0\x9F\x98\x80"); },
+         {}},
+        {"the program's text, one line",
+         [](EditTest& t) { SetWindowTextA(t.line, "p"); },
          {{kLine, EN_UPDATE}, {kLine, EN_CHANGE}}},
         {"the program's text, multi-line", [](EditTest& t) { SetWindowTextA(t.multi, "p"); }, {}},
         {"typing, multi-line",
@@ -65,7 +69,8 @@ TEST_F(EditTest, NotifiesTheUsersChangesAndSetTextOfOneLineFields) {
              SendMessageA(t.line, EM_LIMITTEXT, 5, 0);
          },
          {}},
-        {"the focus moving", [](EditTest& t) { SetFocus(t.line), t.d.Take(), SetFocus(t.multi); },
+        {"the focus moving",
+         [](EditTest& t) { SetFocus(t.line), t.d.Take(), SetFocus(t.multi); },
          {{kLine, EN_KILLFOCUS}, {kMulti, EN_SETFOCUS}}},
     };
     for (const Row& row : rows) {
@@ -88,7 +93,8 @@ TEST_F(EditTest, LimitCountsCp932BytesAndNeverCutsACharacter) {
         const char* name;
         void (*enter)(const char*);
     };
-    const Row rows[] = {{"typed", PlatTypeText}, {"pasted", PlatPasteText}, {"committed", PlatCommitText}};
+    const Row rows[] = {
+        {"typed", PlatTypeText}, {"pasted", PlatPasteText}, {"committed", PlatCommitText}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         SetWindowTextA(line, "a");  // 1 byte: 29 left, room for 14 double-byte characters

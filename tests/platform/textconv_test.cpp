@@ -91,7 +91,7 @@ TEST(TextConvTest, AlphaNumericBytes) {
     static const struct {
         char c;
         int alnum;
-    } rows[] = {{'a', 1}, {'z', 1}, {'A', 1}, {'Z', 1}, {'0', 1},       {'9', 1},
+    } rows[] = {{'a', 1}, {'z', 1}, {'A', 1}, {'Z', 1}, {'0', 1},        {'9', 1},
                 {'_', 0}, {'-', 0}, {'@', 0}, {'[', 0}, {char(0xB1), 0}, {char(0x82), 0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(int((unsigned char)row.c));

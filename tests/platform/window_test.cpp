@@ -391,8 +391,8 @@ namespace {
 // A window made topmost stays above the others until told otherwise; SetWindowPos moves and
 // sizes as its flags say; the work area follows the screen.
 TEST_F(WndTest, PlacementOnTopAndWorkArea) {
-    HWND a = CreateWindowExA(WS_EX_TOPMOST, "TestRec", "", WS_POPUP, 0, 0, 50, 50, nullptr,
-                             nullptr, nullptr, nullptr);
+    HWND a = CreateWindowExA(WS_EX_TOPMOST, "TestRec", "", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                             nullptr, nullptr);
     made.push_back(a);
     EXPECT_TRUE(a->widget->windowFlags() & Qt::WindowStaysOnTopHint);
     SetWindowPos(a, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

@@ -71,8 +71,8 @@ INT_PTR NoProc(HWND, UINT msg, WPARAM, LPARAM) {
 }
 
 void FillList(HWND list) {
-    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES |
-                                                LVS_EX_GRIDLINES);
+    ListView_SetExtendedListViewStyle(list,
+                                      LVS_EX_FULLROWSELECT | LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
     const char* heads[] = {"送信", "名前", "メールアドレス"};
     const int widths[] = {36, 90, 150};
     for (int c = 0; c < 3; ++c) {
