@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <cstring>
 
-#include "platform/ctl_rec.h"
+#include "platform/ctl_fit.h"
 #include "platform/namecmp.h"
 
 namespace {
@@ -17,7 +17,10 @@ struct ComboRec : CtlRec {
     int dropHeight = 0;   // the field and its dropped-down list
     int itemHeight = 0;   // of the list's items; 0: as the font gives
     int lastSel = -1;     // the selection the parent last heard of
+    TextFit fit;          // what the user may type into the field
 };
+
+constexpr size_t kDefComboLimit = 30000;
 
 ComboRec* GetCombo(HWND wnd) {
     return static_cast<ComboRec*>(GetCtl(wnd, CTL_COMBO));
@@ -31,9 +34,11 @@ public:
         if (ComboRec* c = GetCombo(wnd); c && !c->quiet) NotifyCmd(wnd, CBN_DROPDOWN);
         QComboBox::showPopup();
     }
+    // Qt also calls this when the box is hidden or disabled, with no list open.
     void hidePopup() override {
+        const bool open = view()->isVisible();
         QComboBox::hidePopup();
-        if (ComboRec* c = GetCombo(wnd); c && !c->quiet) NotifyCmd(wnd, CBN_CLOSEUP);
+        if (ComboRec* c = GetCombo(wnd); open && c && !c->quiet) NotifyCmd(wnd, CBN_CLOSEUP);
     }
 
 private:
@@ -166,8 +171,11 @@ void ComboCreate(HWND wnd) {
     box->setEditable(type == CBS_DROPDOWN || type == CBS_SIMPLE);
     box->setInsertPolicy(QComboBox::NoInsert);
     QObject::connect(box, &QComboBox::activated, [wnd](int i) { ComboActivated(wnd, i); });
-    if (QLineEdit* edit = box->lineEdit())
+    c->fit = TextFit{c, wnd, kDefComboLimit, false, 0, QString()};
+    if (QLineEdit* edit = box->lineEdit()) {
+        FitLineEdit(edit, &c->fit);
         QObject::connect(edit, &QLineEdit::textEdited, [wnd] { ComboEdited(wnd); });
+    }
     c->dropHeight = wnd->widget->height();
     HostCtl(wnd, c, box);
     c->fieldHeight = box->sizeHint().height();
@@ -192,6 +200,7 @@ LRESULT ComboProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
             FitDropList(c);
             return 0;
         case CB_ADDSTRING: return AddComboText(c, reinterpret_cast<const char*>(lp));
+        case CB_LIMITTEXT: c->fit.limit = wp ? size_t(wp) : 0x7FFFFFFE; return TRUE;
         case CB_RESETCONTENT: ResetCombo(c); return CB_OKAY;
         case CB_SETCURSEL: return SetComboSel(c, int(intptr_t(wp)));
         case CB_GETCURSEL:

@@ -12,8 +12,7 @@
 #include <QToolTip>
 #include <QValidator>
 
-#include "platform/ctl_rec.h"
-#include "platform/textconv.h"
+#include "platform/ctl_fit.h"
 
 namespace {
 
@@ -23,101 +22,18 @@ constexpr size_t kMaxLimit = 0x7FFFFFFE;
 struct EditRec : CtlRec {
     HWND wnd = nullptr;
     bool multi = false;
-    size_t limit = kDefLimit;  // bytes of CP932 text the user may bring the text up to
-    QString before;            // one-line: the text before the change being validated
-    QString told;              // the text the parent last heard of (or the program set)
+    TextFit fit;   // what the user may bring in
+    QString told;  // the text the parent last heard of (or the program set)
 };
 
 EditRec* GetEdit(HWND wnd) {
     return static_cast<EditRec*>(GetCtl(wnd, CTL_EDIT));
 }
 
-// Bytes of the CP932 form of text whose line breaks are single line feeds (CR LF: 2 each). Text
-// that has no CP932 form (the program may set any) counts by its UTF-8 bytes.
-size_t CountSjis(const QString& text) {
-    const std::string utf8 = Utf8Of(text);
-    const int n = SjisLen(utf8.c_str());
-    return (n >= 0 ? size_t(n) : utf8.size()) + size_t(text.count('\n'));
+// Text a key brings: any but the control characters (Backspace, Tab, Escape) Qt edits with.
+bool IsTypedText(const QString& text) {
+    return !text.isEmpty() && text[0].unicode() >= 0x20 && text[0].unicode() != 0x7F;
 }
-
-enum { FIT_ALL, FIT_CUT, FIT_REFUSED };
-
-// What of `ins` may go in beside the text `rest` that stays: all of it, the characters before the
-// first one that would cross the limit, or nothing when a character has no CP932 form.
-int FitInsert(const EditRec* e, const QString& rest, QString* ins) {
-    if (ins->isEmpty()) return FIT_ALL;
-    std::string sjis;
-    if (!Utf8ToSjis(Utf8Of(QString(*ins).remove('\n')).c_str(), &sjis)) {
-        ins->clear();
-        return FIT_REFUSED;
-    }
-    const size_t used = CountSjis(rest);
-    const size_t room = used < e->limit ? e->limit - used : 0;
-    if (sjis.size() + size_t(ins->count('\n')) <= room) return FIT_ALL;
-    size_t took = 0;
-    int end = 0;
-    while (end < ins->size()) {
-        const int n = (*ins)[end].isHighSurrogate() && end + 1 < ins->size() ? 2 : 1;
-        const size_t cost = CountSjis(ins->mid(end, n));
-        if (took + cost > room) break;
-        took += cost;
-        end += n;
-    }
-    ins->truncate(end);
-    return FIT_CUT;
-}
-
-// The parent hears of a cut insertion once the control is done with the change; a refused
-// character is shown to the person typing.
-void ReportFit(EditRec* e, int fit) {
-    if (fit == FIT_ALL) return;
-    HWND wnd = e->wnd;
-    if (fit == FIT_REFUSED) {
-        QToolTip::showText(e->qt->mapToGlobal(QPoint(0, e->qt->height())),
-                           QString::fromUtf8("この文字は入力できません"), e->qt);
-        return;
-    }
-    QApplication::beep();
-    QMetaObject::invokeMethod(
-        e->qt, [wnd] { NotifyCmd(wnd, EN_MAXTEXT); }, Qt::QueuedConnection);
-}
-
-// Lower-case fields turn what comes in to lower case.
-void FitCase(const EditRec* e, QString* ins) {
-    if (e->wnd->style & ES_LOWERCASE) *ins = ins->toLower();
-}
-
-// One-line fields: every change passes here, typed, pasted, dropped or committed; the part that
-// came in is what lies between the text kept before and after it.
-class LineValidator : public QValidator {
-public:
-    explicit LineValidator(EditRec* e) : edit(e) {}
-    State validate(QString& input, int& pos) const override {
-        if (edit->quiet) return Acceptable;
-        const QString& old = edit->before;
-        int pre = 0;
-        while (pre < old.size() && pre < input.size() && old[pre] == input[pre]) ++pre;
-        int suf = 0;
-        while (suf < old.size() - pre && suf < input.size() - pre &&
-               old[old.size() - 1 - suf] == input[input.size() - 1 - suf])
-            ++suf;
-        QString ins = input.mid(pre, input.size() - pre - suf);
-        FitCase(edit, &ins);
-        const int fit = FitInsert(edit, old.left(pre) + old.right(suf), &ins);
-        ReportFit(edit, fit);
-        if (fit != FIT_ALL && ins.isEmpty()) {
-            input = old;  // nothing of it fits: the text stays as it was
-            pos = std::min(pos, int(old.size()));
-            return Acceptable;
-        }
-        input = old.left(pre) + ins + old.right(suf);
-        pos = pre + int(ins.size());
-        return Acceptable;
-    }
-
-private:
-    EditRec* edit;
-};
 
 // Multi-line fields: the three ways text comes in, each fitted before it goes in.
 class MultiEdit : public QPlainTextEdit {
@@ -127,27 +43,18 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* k) override {
         const bool enter = k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter;
-        const QList<uint> chars = k->text().toUcs4();
-        const bool typed = !chars.isEmpty() && QChar::isPrint(char32_t(chars[0])) &&
-                           !(k->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        if (enter || typed) {
-            QString ins = enter ? QString("\n") : k->text();
-            FitCase(edit, &ins);
-            const int fit = FitInsert(edit, GetRest(), &ins);
-            ReportFit(edit, fit);
-            if (ins.isEmpty()) return;
-            if (!enter) {
-                insertPlainText(ins);
-                return;
-            }
-        }
-        QPlainTextEdit::keyPressEvent(k);
+        const Qt::KeyboardModifiers mods = k->modifiers();
+        // Enter (and Ctrl+Enter where Enter is the dialog's) makes a line break.
+        if (enter && !(mods & Qt::AltModifier)) return Insert("\n");
+        if (!IsTypedText(k->text()) || (mods & Qt::ControlModifier))
+            return QPlainTextEdit::keyPressEvent(k);
+        // Alt with a key types nothing: it is the menu's.
+        if (!(mods & Qt::AltModifier)) Insert(k->text());
     }
     void inputMethodEvent(QInputMethodEvent* m) override {
         QString ins = m->commitString();
         if (ins.isEmpty()) return QPlainTextEdit::inputMethodEvent(m);
-        FitCase(edit, &ins);
-        ReportFit(edit, FitInsert(edit, GetRest(), &ins));
+        FitText(&edit->fit, GetRest(), &ins);
         QInputMethodEvent fitted(m->preeditString(), m->attributes());
         fitted.setCommitString(ins, m->replacementStart(), m->replacementLength());
         QPlainTextEdit::inputMethodEvent(&fitted);
@@ -155,12 +62,15 @@ protected:
     void insertFromMimeData(const QMimeData* source) override {
         QString ins = source->text();
         ins.replace("\r\n", "\n");
-        FitCase(edit, &ins);
-        ReportFit(edit, FitInsert(edit, GetRest(), &ins));
-        if (!ins.isEmpty()) insertPlainText(ins);
+        ins.replace('\r', '\n');
+        Insert(ins);
     }
 
 private:
+    void Insert(QString ins) {
+        FitText(&edit->fit, GetRest(), &ins);
+        if (!ins.isEmpty()) insertPlainText(ins);
+    }
     // The text that stays when the selection is replaced.
     QString GetRest() const {
         const QTextCursor c = textCursor();
@@ -278,13 +188,8 @@ QWidget* MakeLineQt(EditRec* e) {
     line->setFrame(e->wnd->style & WS_BORDER);
     if (e->wnd->style & ES_PASSWORD) line->setEchoMode(QLineEdit::Password);
     line->setReadOnly(e->wnd->style & ES_READONLY);
-    auto* validator = new LineValidator(e);
-    validator->setParent(line);
-    line->setValidator(validator);
+    FitLineEdit(line, &e->fit);
     HWND wnd = e->wnd;
-    QObject::connect(line, &QLineEdit::textChanged, [wnd](const QString& t) {
-        if (EditRec* ed = GetEdit(wnd)) ed->before = t;
-    });
     QObject::connect(line, &QLineEdit::textEdited, [wnd] {
         if (EditRec* ed = GetEdit(wnd)) NotifyChange(ed);
     });
@@ -316,6 +221,7 @@ void EditCreate(HWND wnd) {
     e->kind = CTL_EDIT;
     e->wnd = wnd;
     e->multi = wnd->style & ES_MULTILINE;
+    e->fit = TextFit{e, wnd, kDefLimit, (wnd->style & ES_LOWERCASE) != 0, EN_MAXTEXT, QString()};
     QWidget* qt = e->multi ? MakeMultiQt(e) : MakeLineQt(e);
     HostCtl(wnd, e, qt);
     PutEditText(e, wnd->text.c_str());
@@ -334,8 +240,10 @@ LRESULT EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_SETTEXT: SetEditText(e, reinterpret_cast<LPCSTR>(lp)); return TRUE;
         case WM_GETTEXT: return CopyTextOut(GetEditText(e), reinterpret_cast<LPSTR>(lp), int(wp));
         case WM_GETTEXTLENGTH: return LRESULT(GetEditText(e).size());
-        case EM_LIMITTEXT: e->limit = wp ? std::min(size_t(wp), kMaxLimit) : kMaxLimit; return 0;
-        case EM_GETLIMITTEXT: return LRESULT(e->limit);
+        case EM_LIMITTEXT:
+            e->fit.limit = wp ? std::min(size_t(wp), kMaxLimit) : kMaxLimit;
+            return 0;
+        case EM_GETLIMITTEXT: return LRESULT(e->fit.limit);
         case EM_SETSEL: SetEditSel(e, wp, lp); return 0;
         case EM_GETSEL: return GetEditSel(e, wp, lp);
         case WM_SETFOCUS: NotifyCmd(wnd, EN_SETFOCUS); return 0;

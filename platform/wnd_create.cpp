@@ -315,6 +315,13 @@ BOOL EnableWindow(HWND wnd, BOOL enable) {
     const BOOL wasDisabled = wnd->disabled;
     if (wasDisabled == !enable) return wasDisabled;
     wnd->disabled = !enable;
+    // A window disabled loses the focus (to none, not to a neighbour Qt would choose) and the
+    // capture.
+    if (!enable && GetFocus() == wnd) {
+        NoteFocus(nullptr);
+        if (wnd->ctl) wnd->ctl->qt->clearFocus();
+    }
+    if (!enable && GetCapture() == wnd) ReleaseCapture();
     // A control disabled itself is drawn greyed; the controls of a disabled window keep their
     // look and only take no input (the input filter drops it).
     if (wnd->ctl) wnd->ctl->qt->setEnabled(enable);

@@ -69,6 +69,7 @@ HWND CreateDialogParamA(HINSTANCE, LPCSTR templ, HWND owner, DLGPROC proc, LPARA
 }
 
 INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templ, HWND owner, DLGPROC proc, LPARAM param) {
+    HWND ownerFocus = GetFocus();
     HWND dlg = MakeDlg(templ, owner, proc, param);
     if (!dlg) return -1;
     if (dlg->dlgEnded) {  // ended while it was initialised: it never shows
@@ -77,8 +78,9 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templ, HWND owner, DLGPROC proc, LPARA
         return result;
     }
     owner = GetParent(dlg);  // the top-level window of the owner named
-    HWND ownerFocus = GetFocus();
     const BOOL ownerWasOff = owner ? EnableWindow(owner, FALSE) : FALSE;
+    // The window manager too keeps the owner from being activated meanwhile.
+    dlg->widget->setWindowModality(Qt::WindowModal);
     ShowWindow(dlg, SW_SHOW);
     UpdateWindow(dlg);
     // A test answers in the user's place: by posting to the dialog (its buttons' messages) or,

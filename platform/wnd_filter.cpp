@@ -72,9 +72,12 @@ public:
 
 // Focus moved inside Qt: a click into a control, a window activated. A popup of a control (a
 // combobox's list) keeps the focus with the control, as the original does.
+// A disabled window (the owner of a modal dialog the window manager activated) gets no focus.
 void NoteQtFocus(QWidget*, QWidget* now) {
     if (now && now->window()->windowType() == Qt::Popup) return;
-    NoteFocus(now ? FindOwnerWnd(now) : nullptr);
+    HWND wnd = now ? FindOwnerWnd(now) : nullptr;
+    if (wnd && IsInputOff(wnd)) return;
+    NoteFocus(wnd);
 }
 
 }  // namespace

@@ -51,7 +51,8 @@ HWND SetFocus(HWND wnd) {
     HWND old = GetFocus();
     if (wnd && (!IsLiveWnd(wnd) || IsInputOff(wnd))) return nullptr;
     NoteFocus(wnd);
-    if (wnd && IsLiveWnd(wnd)) {
+    // A window that heard WM_KILLFOCUS may have taken the focus back meanwhile.
+    if (wnd && GetFocus() == wnd) {
         QWidget* w = wnd->ctl ? wnd->ctl->qt : wnd->widget;
         w->setFocus(Qt::OtherFocusReason);
     }
@@ -91,9 +92,10 @@ bool DoDlgKey(HWND focus, int key, Qt::KeyboardModifiers mods) {
         }
         case Qt::Key_Return:
         case Qt::Key_Enter: {
-            // A multi-line edit that wants Enter keeps it as a line break.
-            if (GetCtl(ctl, CTL_EDIT) && (ctl->style & ES_WANTRETURN) &&
-                (ctl->style & ES_MULTILINE))
+            // A multi-line edit keeps Enter as a line break when it wants Enter, and Ctrl+Enter
+            // always.
+            const bool multi = GetCtl(ctl, CTL_EDIT) && (ctl->style & ES_MULTILINE);
+            if (multi && ((ctl->style & ES_WANTRETURN) || (mods & Qt::ControlModifier)))
                 return false;
             HWND btn = FindDefBtn(dlg, ctl);
             const int id = btn ? btn->id : IDOK;

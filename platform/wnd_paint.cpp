@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
+#include <QThread>
 #include <QWindow>
 #include <cstring>
 
@@ -90,23 +92,33 @@ void PaintDue(HWND wnd) {
 // How long a window just shown may take to be mapped by the display server.
 constexpr int kExposeWaitMs = 2000;
 
+// A window just shown is on the screen once the display server has mapped it: waited for once
+// after each show, handling only the window system's own events meanwhile. False when the
+// window went away in the meantime.
+bool AwaitExpose(HWND top) {
+    if (!top->awaitExpose) return true;
+    top->awaitExpose = false;
+    QPointer<QWindow> win = top->widget->windowHandle();
+    QElapsedTimer clock;
+    clock.start();
+    while (win && !win->isExposed() && clock.elapsed() < kExposeWaitMs) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!IsLiveWnd(top)) return false;
+        if (win && !win->isExposed()) QThread::msleep(5);
+    }
+    return IsLiveWnd(top);
+}
+
 // The window's look goes to the screen before the call returns, as the original's painting did:
-// the program may block right after (an upload). A window just shown is waited for until the
-// display server has mapped it; meanwhile only the window system's own events are handled.
+// the program may block right after (an upload).
 void FlushWnd(HWND wnd) {
-    QWidget* top = GetTopWnd(wnd)->widget;
-    QWindow* win = top->windowHandle();
-    if (!top->isVisible() || !win) {
+    HWND top = GetTopWnd(wnd);
+    if (!top->widget->isVisible() || top->widget->isMinimized()) {
         wnd->widget->update();
         return;
     }
-    QElapsedTimer clock;
-    clock.start();
-    while (!win->isExposed() && clock.elapsed() < kExposeWaitMs)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 10);
+    if (!AwaitExpose(top) || !IsLiveWnd(wnd)) return;
     wnd->widget->repaint();
-    // What was painted leaves for the display server now, not when the loop next waits.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 BOOL UpdateWindow(HWND wnd) {

@@ -3,6 +3,7 @@
 // raising also reach the window of another instance behind a remote handle.
 #include <QIcon>
 #include <QPixmap>
+#include <QWindow>
 
 #include "platform/wnd_rec.h"
 #include "platform/wnd_remote.h"
@@ -27,6 +28,7 @@ BOOL ShowWindow(HWND wnd, int cmd) {
         return cmd == SW_RESTORE && IsRemoteWnd(wnd) && AskRemoteWnd(wnd, REMOTE_RESTORE);
     const BOOL was = wnd->widget->isVisible();
     if (cmd != SW_HIDE && !was) InvalidateTree(wnd);
+    if (cmd != SW_HIDE && !was && !wnd->child) wnd->awaitExpose = true;
     switch (cmd) {
         case SW_HIDE: wnd->widget->hide(); break;
         case SW_RESTORE:
@@ -128,14 +130,16 @@ void SetWndIcon(HWND wnd, HICON icon) {
     if (icon && !icon->icon.isNull()) wnd->widget->setWindowIcon(icon->icon);
 }
 
-// Qt keeps a window on top through a window flag, which takes effect when the window is shown:
-// a shown window is shown again with it.
+// Qt keeps a window on top through a window flag. The widget's own setter would hide a shown
+// window; the flag goes to the window system directly instead.
 void ApplyTopmost(HWND wnd, bool on) {
     if (wnd->child || wnd->topmost == on) return;
     wnd->topmost = on;
-    const bool shown = wnd->widget->isVisible();
-    wnd->widget->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (shown) wnd->widget->show();
+    QWidget* w = wnd->widget;
+    const Qt::WindowFlags flags = on ? w->windowFlags() | Qt::WindowStaysOnTopHint
+                                     : w->windowFlags() & ~Qt::WindowStaysOnTopHint;
+    w->overrideWindowFlags(flags);
+    if (QWindow* win = w->windowHandle()) win->setFlags(flags);
 }
 
 BOOL SetWindowPos(HWND wnd, HWND after, int x, int y, int width, int height, UINT flags) {

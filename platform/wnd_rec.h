@@ -54,6 +54,7 @@ struct WndRec {
     HFONT font;        // set by WM_SETFONT; none: the dialog font of fontPx pixels
     CtlRec* ctl;       // a standard control hosted as a Qt widget, owned by the record
     bool topmost;      // kept above every other window (WS_EX_TOPMOST)
+    bool awaitExpose;  // shown, and not yet known to be on the screen
 };
 
 // The widget of a window: turns Qt's events into the window's messages.

@@ -64,6 +64,17 @@ TEST_F(ComboTest, SortedAddingAndItemTexts) {
     EXPECT_EQ(ItemText(list, 0), "b");
 }
 
+// The field of a drop-down combobox takes typed text as a one-line edit field does.
+TEST_F(ComboTest, FieldRefusesWhatCp932CannotHold) {
+    SendMessageA(drop, CB_LIMITTEXT, 4, 0);
+    SetFocus(drop);
+    PlatTypeText("ab\xF0\x9F\x98\x80");
+    PlatCommitText("日本");
+    char buf[16];
+    GetWindowTextA(drop, buf, sizeof buf);
+    EXPECT_STREQ(buf, "ab日");
+}
+
 TEST_F(ComboTest, SelectionByTheProgram) {
     Fill(drop, {"a", "b", "c"});
     EXPECT_EQ(SendMessageA(drop, CB_GETCURSEL, 0, 0), CB_ERR);
@@ -101,6 +112,14 @@ TEST_F(ComboTest, NotifiesTheUsersChoicesOnly) {
         {"the user types into the field",
          [](ComboTest& t) { SetFocus(t.drop), t.d.Take(), PlatTypeText("x"); },
          {{kDrop, CBN_EDITUPDATE}, {kDrop, CBN_EDITCHANGE}}},
+        {"the program disables and hides them",
+         [](ComboTest& t) {
+             EnableWindow(t.list, FALSE);
+             ShowWindow(t.drop, SW_HIDE);
+             EnableWindow(t.list, TRUE);
+             ShowWindow(t.drop, SW_SHOW);
+         },
+         {}},
         {"the program sets the field's text",
          [](ComboTest& t) { SetWindowTextA(t.drop, "typed"); },
          {}},

@@ -3,6 +3,8 @@
 // over a control for a window holding the capture.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <algorithm>
 #include <functional>
 #include <iterator>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "platform/commctrl.h"
+#include "platform/ctl_rec.h"
 #include "platform/modal.h"
 #include "res/dlgtempl.h"
 #include "support/testutil.h"
@@ -245,6 +248,66 @@ TEST_F(DlgKeysTest, PushButtonNotifiesItsClicks) {
                   long(row.clicks));
     }
     EXPECT_EQ(TextOf(ok), "はい");
+}
+
+}  // namespace
+
+namespace {
+
+// A parent that checks a field when it loses the focus and gives the focus back keeps it there:
+// the field hears one WM_KILLFOCUS; the window the focus was going to loses it again before it
+// ever hears WM_SETFOCUS.
+std::vector<std::pair<int, int>> g_focusHeard;
+INT_PTR RefocusProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
+    if (msg == WM_INITDIALOG) return TRUE;
+    if (msg != WM_COMMAND) return FALSE;
+    const int code = HIWORD(wp);
+    if (code == EN_SETFOCUS || code == EN_KILLFOCUS) g_focusHeard.push_back({LOWORD(wp), code});
+    if (LOWORD(wp) == kName && code == EN_KILLFOCUS) SetFocus(GetDlgItem(dlg, kName));
+    return TRUE;
+}
+
+TEST_F(DlgKeysTest, FocusGivenBackWhileLeavingStays) {
+    dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(901), nullptr, RefocusProc, 0);
+    ShowWindow(dlg, SW_SHOW);
+    ASSERT_EQ(GetFocus(), Item(kName));
+    g_focusHeard.clear();
+    SetFocus(Item(kNote));
+    EXPECT_EQ(GetFocus(), Item(kName));
+    const std::vector<std::pair<int, int>> want = {
+        {kName, EN_KILLFOCUS}, {kNote, EN_KILLFOCUS}, {kName, EN_SETFOCUS}};
+    EXPECT_EQ(g_focusHeard, want);
+}
+
+// Disabling the focused control leaves the focus with no window, not with a neighbour.
+TEST_F(DlgKeysTest, DisabledControlLosesTheFocusToNone) {
+    Open();
+    SetFocus(Item(kKind));
+    EnableWindow(Item(kKind), FALSE);
+    EXPECT_EQ(GetFocus(), nullptr);
+    EXPECT_FALSE(IsWindowEnabled(Item(kKind)));
+    EXPECT_EQ(SetFocus(Item(kKind)), nullptr);  // a disabled window takes no focus
+    EXPECT_EQ(GetFocus(), nullptr);
+}
+
+// Ctrl+Enter makes a line break in a multi-line field that leaves Enter to the dialog.
+TEST_F(DlgKeysTest, CtrlEnterBreaksALineWhereEnterIsTheDialogs) {
+    static const DlgItemTempl items[] = {
+        {kNote, "EDIT", "", 4, 4, 100, 40, WS_TABSTOP | ES_MULTILINE},
+        {IDOK, "BUTTON", "OK", 4, 50, 40, 14, WS_TABSTOP | BS_DEFPUSHBUTTON},
+    };
+    static const DlgTempl templ = {904, 9, 110, 70, WS_POPUP, items, 2};
+    PlatAddDlgTempl(&templ);
+    dlg = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(904), nullptr, TestDlgProc, 0);
+    ASSERT_EQ(GetFocus(), Item(kNote));
+    auto presses = [] { return std::count(g_cmds.begin(), g_cmds.end(), std::make_pair(IDOK, 0)); };
+    PlatTypeText("a");
+    PlatPressKey(VK_RETURN);
+    EXPECT_EQ(presses(), 1);
+    QKeyEvent ctrlEnter(QEvent::KeyPress, Qt::Key_Return, Qt::ControlModifier, "\r");
+    QApplication::sendEvent(Item(kNote)->ctl->qt, &ctrlEnter);
+    EXPECT_EQ(TextOf(Item(kNote)), "a\r\n");
+    EXPECT_EQ(presses(), 1);
 }
 
 }  // namespace

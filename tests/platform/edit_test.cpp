@@ -165,3 +165,33 @@ TEST_F(EditTest, TextLengthIsInUtf8Bytes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A one-line field takes the first line of what is pasted, without control characters; a
+// multi-line one turns lone CRs into line breaks that count 2 bytes each.
+TEST_F(EditTest, PastedLineBreaksFitTheField) {
+    SetFocus(line);
+    PlatPasteText("ab\tc\r\nnext line");
+    EXPECT_EQ(TextOf(line), "abc");
+    SetFocus(multi);
+    SendMessageA(multi, EM_LIMITTEXT, 4, 0);
+    PlatPasteText("a\rb\rc");
+    EXPECT_EQ(TextOf(multi), "a\r\nb");
+    EXPECT_EQ(GetSjisTextLen(multi), 4);
+}
+
+// Keys with Alt type nothing; a format character (a zero-width joiner) has no CP932 form and
+// is refused like any other.
+TEST_F(EditTest, MultiLineKeysAreFittedToo) {
+    SetFocus(multi);
+    SendMessageA(multi, EM_LIMITTEXT, 3, 0);
+    PlatTypeText("abc");
+    PlatTypeText("\xE2\x80\x8D");  // U+200D
+    EXPECT_EQ(TextOf(multi), "abc");
+    SendMessageA(multi, EM_LIMITTEXT, 10, 0);
+    PlatTypeText("\xE2\x80\x8D");
+    EXPECT_EQ(TextOf(multi), "abc");
+}
+
+}  // namespace
