@@ -8,6 +8,7 @@
 
 #include "platform/ctl_fit.h"
 #include "platform/namecmp.h"
+#include "platform/textconv.h"
 
 namespace {
 
@@ -229,7 +230,8 @@ LRESULT ComboProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
                 return TRUE;
             }
             return CB_ERR;
-        case WM_GETTEXT: return CopyTextOut(GetComboText(c), reinterpret_cast<LPSTR>(lp), int(wp));
+        case WM_GETTEXT:
+            return CopyUtf8Text(GetComboText(c).c_str(), reinterpret_cast<LPSTR>(lp), int(wp));
         case WM_GETTEXTLENGTH: return LRESULT(GetComboText(c).size());
         case WM_SETFOCUS: NotifyCmd(wnd, CBN_SETFOCUS); return 0;
         case WM_KILLFOCUS: NotifyCmd(wnd, CBN_KILLFOCUS); return 0;

@@ -13,6 +13,7 @@
 #include <QValidator>
 
 #include "platform/ctl_fit.h"
+#include "platform/textconv.h"
 
 namespace {
 
@@ -238,7 +239,8 @@ LRESULT EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (!e) return DefWindowProcA(wnd, msg, wp, lp);
     switch (msg) {
         case WM_SETTEXT: SetEditText(e, reinterpret_cast<LPCSTR>(lp)); return TRUE;
-        case WM_GETTEXT: return CopyTextOut(GetEditText(e), reinterpret_cast<LPSTR>(lp), int(wp));
+        case WM_GETTEXT:
+            return CopyUtf8Text(GetEditText(e).c_str(), reinterpret_cast<LPSTR>(lp), int(wp));
         case WM_GETTEXTLENGTH: return LRESULT(GetEditText(e).size());
         case EM_LIMITTEXT:
             e->fit.limit = wp ? std::min(size_t(wp), kMaxLimit) : kMaxLimit;

@@ -52,18 +52,6 @@ std::string Utf8Of(const QString& s) {
     return s.toUtf8().toStdString();
 }
 
-int CopyTextOut(const std::string& text, char* buf, int size) {
-    if (!buf || size <= 0) return 0;
-    size_t n = text.size();
-    if (n > size_t(size - 1)) {
-        n = size_t(size - 1);
-        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-    }
-    text.copy(buf, n);
-    buf[n] = 0;
-    return int(n);
-}
-
 HWND FindOwnerWnd(QObject* obj) {
     for (QObject* o = obj; o; o = o->parent()) {
         if (auto* ww = dynamic_cast<WndWidget*>(o)) return IsLiveWnd(ww->wnd) ? ww->wnd : nullptr;

@@ -19,6 +19,7 @@
 
 #include "platform/ctl_rec.h"
 #include "platform/listview.h"
+#include "platform/textconv.h"
 
 namespace {
 
@@ -173,7 +174,8 @@ int SetItemsState(HWND wnd, ListRec* r, int i, const LVITEMA* want) {
 // LVM_GETITEMTEXTA: the text of subitem item->iSubItem into item->pszText; returns its length.
 int GetItemText(ListRec* r, int i, LVITEMA* item) {
     if (!item || !IsItem(r, i)) return 0;
-    return CopyTextOut(Utf8Of(GetCellText(r, i, item->iSubItem)), item->pszText, item->cchTextMax);
+    return CopyUtf8Text(Utf8Of(GetCellText(r, i, item->iSubItem)).c_str(), item->pszText,
+                        item->cchTextMax);
 }
 
 int GetItem(ListRec* r, LVITEMA* item) {

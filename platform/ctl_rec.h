@@ -52,6 +52,3 @@ LRESULT NotifyParent(HWND ctl, NMHDR* hdr, UINT code);
 // UTF-8 texts of the A functions and Qt's strings.
 QString QStr(const char* utf8);
 std::string Utf8Of(const QString& s);
-// Copies text into buf of size bytes (terminator included), cut on a character boundary when
-// it does not fit; returns the bytes copied without the terminator (0 for no buffer).
-int CopyTextOut(const std::string& text, char* buf, int size);

@@ -43,6 +43,18 @@ int IsSjisLead(unsigned char c) {
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+int CopyUtf8Text(const char* text, char* buf, int size) {
+    if (!buf || size <= 0) return 0;
+    size_t n = text ? strlen(text) : 0;
+    if (n > size_t(size - 1)) {
+        n = size_t(size - 1);
+        while (n > 0 && ((unsigned char)text[n] & 0xC0) == 0x80) n--;
+    }
+    if (n) memcpy(buf, text, n);
+    buf[n] = 0;
+    return (int)n;
+}
+
 int IsDBCSLeadByte(unsigned char c) {
     return IsSjisLead(c);
 }

@@ -14,6 +14,10 @@ int SjisLen(const char* utf8);
 // 1 when c is the first byte of a CP932 double-byte character (0x81-0x9F, 0xE0-0xFC).
 int IsSjisLead(unsigned char c);
 
+// Copies UTF-8 text into buf of size bytes (terminator included), cut before a character that
+// does not fit whole; returns the bytes copied without the terminator (0 for no buffer).
+int CopyUtf8Text(const char* text, char* buf, int size);
+
 // The character tests of the original on CP932 bytes. A double-byte lead byte is a lead byte
 // (0x81-0x9F, 0xE0-0xFC); a letter or digit is one of the ASCII letters and digits only.
 int IsDBCSLeadByte(unsigned char c);

@@ -7,6 +7,7 @@
 
 #include "platform/ctl_rec.h"
 #include "platform/kernel.h"
+#include "platform/textconv.h"
 
 namespace {
 
@@ -176,7 +177,8 @@ LRESULT DefWindowProcA(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
             return 0;
         case WM_CLOSE: CloseWnd(wnd); return 0;
         case WM_SETTEXT: SetWndText(wnd, reinterpret_cast<LPCSTR>(lp)); return TRUE;
-        case WM_GETTEXT: return CopyTextOut(wnd->text, reinterpret_cast<LPSTR>(lp), int(wp));
+        case WM_GETTEXT:
+            return CopyUtf8Text(wnd->text.c_str(), reinterpret_cast<LPSTR>(lp), int(wp));
         case WM_GETTEXTLENGTH: return LRESULT(wnd->text.size());
         case WM_SETFONT: SetWndFont(wnd, reinterpret_cast<HFONT>(wp), lp != 0); return 0;
         case WM_GETFONT: return reinterpret_cast<LRESULT>(wnd->font);

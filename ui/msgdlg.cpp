@@ -2,12 +2,11 @@
 // an OK button, or Cancel and OK for the one question.
 #include "ui/msgdlg.h"
 
-#include <cstring>
-
 #include "app/appstate.h"
 #include "platform/display.h"
 #include "platform/msgbox.h"
 #include "platform/region.h"
+#include "platform/textconv.h"
 #include "ui/appmsg.h"
 #include "ui/bmpbtn.h"
 #include "ui/bmprgn.h"
@@ -36,17 +35,6 @@ const MsgLayout kMsgLayouts[3] = {
     {198, 227, 125, 70, 81, false, true},     // notice
     {198, 227, 125, 123, 81, true, true},     // question
 };
-
-// Copies at most 259 bytes of text, never ending inside a UTF-8 character.
-void CopyMsgText(const char* text) {
-    size_t n = text ? std::strlen(text) : 0;
-    if (n > MAX_PATH - 1) {
-        n = MAX_PATH - 1;
-        while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-    }
-    if (n) std::memcpy(g_msgText, text, n);
-    g_msgText[n] = 0;
-}
 
 INT_PTR MsgInitDlg(HWND dlg) {
     const MsgLayout& l = kMsgLayouts[g_msgKind];
@@ -102,7 +90,7 @@ INT_PTR DlgMsgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 int ShowMsgDlg(HWND owner, const char* text, int kind) {
-    CopyMsgText(text);
+    CopyUtf8Text(text, g_msgText, sizeof g_msgText);
     g_msgKind = kind >= MSG_ERROR && kind <= MSG_QUESTION ? kind : MSG_ERROR;
     return int(DialogBoxParamA(g_app.inst, MAKEINTRESOURCEA(199), owner, DlgMsgProc, 0));
 }
