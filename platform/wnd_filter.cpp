@@ -29,16 +29,6 @@ bool IsInputEvent(QEvent::Type t) {
     }
 }
 
-UINT GetMouseMsg(const QMouseEvent* e) {
-    const bool right = e->button() == Qt::RightButton;
-    switch (e->type()) {
-        case QEvent::MouseButtonPress: return right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN;
-        case QEvent::MouseButtonRelease: return right ? WM_RBUTTONUP : WM_LBUTTONUP;
-        case QEvent::MouseButtonDblClick: return right ? WM_RBUTTONDOWN : WM_LBUTTONDBLCLK;
-        default: return WM_MOUSEMOVE;
-    }
-}
-
 bool IsMouseEvent(QEvent::Type t) {
     return t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease ||
            t == QEvent::MouseButtonDblClick || t == QEvent::MouseMove;
@@ -62,8 +52,7 @@ public:
         if (wnd->ctl && IsMouseEvent(e->type())) {
             HWND cap = GetCapture();
             if (!cap || cap == wnd) return false;
-            auto* m = static_cast<QMouseEvent*>(e);
-            SendMouseMsg(wnd, m, GetMouseMsg(m));
+            SendQtMouse(wnd, static_cast<QMouseEvent*>(e));
             return true;
         }
         return false;
@@ -71,8 +60,8 @@ public:
 };
 
 // Focus moved inside Qt: a click into a control, a window activated. A popup of a control (a
-// combobox's list) keeps the focus with the control, as the original does.
-// A disabled window (the owner of a modal dialog the window manager activated) gets no focus.
+// combobox's list) keeps the focus with the control, as the original does; a disabled window
+// (the owner of a modal dialog the window manager activated) gets none.
 void NoteQtFocus(QWidget*, QWidget* now) {
     if (now && now->window()->windowType() == Qt::Popup) return;
     HWND wnd = now ? FindOwnerWnd(now) : nullptr;

@@ -103,25 +103,36 @@ void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg) {
     }
 }
 
+// The left and right buttons and the moves; a second left press soon after the first is a
+// double click, which the window that gets it may take as a plain press.
+void SendQtMouse(HWND wnd, QMouseEvent* e) {
+    const Qt::MouseButton b = e->button();
+    if (e->type() != QEvent::MouseMove && b != Qt::LeftButton && b != Qt::RightButton) return;
+    const bool right = b == Qt::RightButton;
+    UINT msg = WM_MOUSEMOVE;
+    switch (e->type()) {
+        case QEvent::MouseButtonPress: msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN; break;
+        case QEvent::MouseButtonRelease: msg = right ? WM_RBUTTONUP : WM_LBUTTONUP; break;
+        case QEvent::MouseButtonDblClick: msg = right ? WM_RBUTTONDOWN : WM_LBUTTONDBLCLK; break;
+        default: break;
+    }
+    SendMouseMsg(wnd, e, msg);
+}
+
 void WndWidget::mousePressEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) SendMouseMsg(wnd, e, WM_LBUTTONDOWN);
-    if (e->button() == Qt::RightButton) SendMouseMsg(wnd, e, WM_RBUTTONDOWN);
+    SendQtMouse(wnd, e);
 }
 
 void WndWidget::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton) SendMouseMsg(wnd, e, WM_LBUTTONUP);
-    if (e->button() == Qt::RightButton) SendMouseMsg(wnd, e, WM_RBUTTONUP);
+    SendQtMouse(wnd, e);
 }
 
-// A second press soon after the first; the window that gets it decides whether it is a double
-// click.
 void WndWidget::mouseDoubleClickEvent(QMouseEvent* e) {
-    if (e->button() != Qt::LeftButton) return mousePressEvent(e);
-    SendMouseMsg(wnd, e, WM_LBUTTONDBLCLK);
+    SendQtMouse(wnd, e);
 }
 
 void WndWidget::mouseMoveEvent(QMouseEvent* e) {
-    SendMouseMsg(wnd, e, WM_MOUSEMOVE);
+    SendQtMouse(wnd, e);
 }
 
 // Leaving every window of the program: the capturing window still hears where the pointer went.

@@ -110,8 +110,10 @@ bool IsInputOff(HWND wnd);
 // Screen position of the last mouse event delivered.
 QPoint GetMouseAt();
 
-// Delivers Qt mouse input as the window's mouse messages.
+// Delivers Qt mouse input as the window's mouse messages: msg as given, or the message of the
+// event's kind and button (left and right buttons only).
 void SendMouseMsg(HWND wnd, QMouseEvent* e, UINT msg);
+void SendQtMouse(HWND wnd, QMouseEvent* e);
 
 // A built-in STATIC control: drawn by Qt straight onto its widget, without a backing picture.
 bool IsStaticWnd(HWND wnd);
