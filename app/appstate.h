@@ -1,6 +1,7 @@
 // The application state: one record for the whole run, owned by the main window.
 #pragma once
 
+#include "browser/thumlist.h"
 #include "platform/region.h"
 #include "platform/window.h"
 
@@ -15,6 +16,8 @@ struct AppState {
     HWND sldWnd;             // the brightness slider
     HWND loadBtnWnd;         // button 115, shown on the photo tab only
     HWND cmbWnd[kTabCount];  // folder combobox of each tab that has a folder
+    HWND thumWnd[kSlotCount];  // the thumbnail slots, shared by the tabs
+    HFONT listFont;            // the folder comboboxes' font
 
     const char* StartPath;  // picture from the command line or the hand-over, or none
     bool HandOver;          // the command line had the hand-over form
@@ -31,6 +34,8 @@ struct AppState {
     char TabFolder[kTabCount][MAX_PATH];  // "" for the photo tab, else ModuleDir + name + "/"
     char TabSlots[kTabCount][kSlotCount][MAX_PATH];
     int SelSlot[kTabCount];
+    ThumList* imgLists[kTabCount];  // picture k is the thumbnail of slot k
+    bool refilling;                 // a tab refill is running: none starts inside it
     RECT slotRects[kSlotCount];  // thumbnail slots grown by 4 pixels: the selection frames
     RECT tabPageRect;
 

@@ -5,6 +5,7 @@
 #include "app/appstate.h"
 #include "app/mainwnd.h"
 #include "app/reginfo.h"
+#include "browser/openpic.h"
 #include "image/preview.h"
 #include "image/slider.h"
 #include "image/workbmp.h"
@@ -91,6 +92,7 @@ void MainCommand(HWND wnd, int id) {
         case 112:
         case 113:
         case 114: ShowTab(id - 112); break;
+        case 115: OpenPicFiles(wnd, g_app.CurTab); break;
         case 116: OpenHelpPage(); break;
         case 117: ShowPreview(wnd); break;
         case 118:
@@ -103,7 +105,7 @@ void MainCommand(HWND wnd, int id) {
             MirWorkBmp();
             RepaintWork(FALSE);
             break;
-        // Save (106), send (107), user settings (108) and load (115) come with their dialogs.
+        // Save (106), send (107) and user settings (108) come with their dialogs.
         default: break;
     }
 }

@@ -7,7 +7,9 @@
 #include "app/mainwnd.h"
 #include "app/reginfo.h"
 #include "app/startpic.h"
+#include "browser/thumbs.h"
 #include "image/workbmp.h"
+#include "platform/commctrl.h"
 #include "platform/msgbox.h"
 #include "ui/bmpbtn.h"
 #include "ui/bmprgn.h"
@@ -25,6 +27,22 @@ void MainCreateFail(const char* text) {
 void LoadSkin(HWND wnd, int num, int w, int h, HBITMAP* skin, HRGN* rgn) {
     *skin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(num));
     *rgn = *skin ? GetBmpRgn(wnd, *skin, w, h, 0, 0) : nullptr;
+}
+
+// The folder lists' font: 13 pixels in the character set of the main window's font.
+void SetListFont(HWND wnd) {
+    HDC dc = GetDC(wnd);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc, &tm);
+    ReleaseDC(wnd, dc);
+    g_app.listFont = CreateFontA(13, 0, 0, 0, FW_NORMAL, 0, 0, 0, tm.tmCharSet, OUT_STRING_PRECIS,
+                                 0, 0, 0, nullptr);
+    for (HWND cmb : g_app.cmbWnd) {
+        if (!cmb) continue;
+        SendMessageA(cmb, WM_SETFONT, WPARAM(g_app.listFont), TRUE);
+        SendMessageA(cmb, CB_SETITEMHEIGHT, WPARAM(-1), 14);
+        SendMessageA(cmb, CB_SETITEMHEIGHT, 0, 13);
+    }
 }
 
 }  // namespace
@@ -50,12 +68,16 @@ void MainCreate(HWND wnd) {
     snprintf(g_app.TabFolder[1], MAX_PATH, "%s", "message");
     snprintf(g_app.TabFolder[2], MAX_PATH, "%s", "item");
     if (!MakeMainChild(wnd)) MainCreateFail("メインウインドウコントロール作成失敗");
+    SetListFont(wnd);
 
     g_app.hiliteBrush = CreateSolidBrush(RGB(255, 0, 0));
     g_app.nullPen = CreatePen(PS_NULL, 0, 0);
     g_app.SelSlot[0] = 0;
+    InitThumImgList();
+    for (int t = 0; t < kTabCount; t++) LoadThumImgList(wnd, t);
     // The work image starts empty.
     ClearWorkBmp();
+    LoadThumImgList(wnd, 0);
     InitRegInfo();
 
     DestroyWindow(g_app.splashWnd);
@@ -76,6 +98,8 @@ void MainDestroy() {
         page = nullptr;
     }
     FreeBtnStrips();
+    DeleteObject(g_app.listFont);
+    g_app.listFont = nullptr;
     DeleteObject(g_app.preSkin);
     DeleteObject(g_app.preRgn);
     DeleteObject(g_app.stmpSkin);
@@ -86,5 +110,9 @@ void MainDestroy() {
     g_app.preSkin = g_app.stmpSkin = nullptr;
     g_app.preRgn = g_app.stmpRgn = nullptr;
     SaveRegInfo();
+    for (ThumList*& list : g_app.imgLists) {
+        FreeThumList(list);
+        list = nullptr;
+    }
     PostQuitMessage(0);
 }

@@ -2,6 +2,8 @@
 #include "app/mainwnd.h"
 
 #include "app/appstate.h"
+#include "browser/thumbs.h"
+#include "platform/commctrl.h"
 #include "platform/display.h"
 #include "ui/appmsg.h"
 
@@ -20,8 +22,9 @@ LRESULT MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
             OpenHelpPage();
             return 0;
         case WM_COMMAND:
-            // Folder lists (ids 301 to 303) report a changed choice with code 1; their thumbnails
-            // follow with the picture browser.
+            // A folder list (ids 301 to 303) with another sub-folder chosen refills its tab.
+            if (HIWORD(wp) == CBN_SELCHANGE && LOWORD(wp) >= 301 && LOWORD(wp) <= 303)
+                LoadThumImgList(wnd, LOWORD(wp) - 301);
             return 0;
         case WM_APP_BUTTON: MainCommand(wnd, LOWORD(wp)); return 0;
         default: return DefWindowProcA(wnd, msg, wp, lp);

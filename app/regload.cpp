@@ -4,12 +4,13 @@
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
+#include "browser/thumbs.h"
 #include "platform/display.h"
 
 namespace {
 
-// Calls fn with the value name ("READPIC" + tab + slot, two digits each) and the path of every
-// slot of the tabs without a folder: only those remember their pictures here.
+// Calls fn with the tab, the slot, the value name ("READPIC" + tab + slot, two digits each) and
+// the path of every slot of the tabs without a folder: only those remember their pictures here.
 template <typename Fn>
 void ForEachSlotValue(Fn fn) {
     for (int t = 0; t < kTabCount; t++) {
@@ -17,7 +18,7 @@ void ForEachSlotValue(Fn fn) {
         for (int i = 0; i < kSlotCount; i++) {
             char name[16];
             snprintf(name, sizeof name, "%s%02d%02d", "READPIC", t, i);
-            fn(name, g_app.TabSlots[t][i]);
+            fn(t, i, name, g_app.TabSlots[t][i]);
         }
     }
 }
@@ -52,7 +53,11 @@ int InitRegInfo() {
         }
         ReadHostInfo(key, "SERVER", kDefServer, g_app.ServerHost);
         ReadHostInfo(key, "HOMEPAGE", kDefHomePage, g_app.HomePage);
-        ForEachSlotValue([key](const char* name, char* path) { ReadRegPath(key, name, path); });
+        // A remembered photo gets its thumbnail back in its slot.
+        ForEachSlotValue([key](int tab, int slot, const char* name, char* path) {
+            ReadRegPath(key, name, path);
+            if (path[0]) CreateImgList(g_app.mainWnd, path, g_app.imgLists[tab], slot);
+        });
         RegCloseKey(key);
     }
     CenterMainWnd();
@@ -64,7 +69,8 @@ int SaveRegInfo() {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kRegKey, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS)
         return 1;
     // Empty slots are written too, so that all ten values exist after the first exit.
-    ForEachSlotValue([key](const char* name, char* path) { SetRegInfo(key, name, path); });
+    ForEachSlotValue(
+        [key](int, int, const char* name, char* path) { SetRegInfo(key, name, path); });
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
     if (GetWindowPlacement(g_app.mainWnd, &wp))

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/appstate.h"
+#include "browser/thumbs.h"
 #include "image/canvas.h"
 #include "image/slider.h"
 #include "image/stamp.h"
@@ -90,7 +91,7 @@ void WorkRBtnDown(int x, int y) {
 }
 
 // The first dropped file replaces the photo; the selected slot of the current tab takes its
-// path, and the slider goes back to neutral with the new picture.
+// path and thumbnail, and the slider goes back to neutral with the new picture.
 void WorkDropFiles(HDROP drop) {
     char path[MAX_PATH];
     // A longer path would come back cut and could name another file.
@@ -98,7 +99,10 @@ void WorkDropFiles(HDROP drop) {
         DragQueryFileA(drop, 0, nullptr, 0) < MAX_PATH && DragQueryFileA(drop, 0, path, MAX_PATH) &&
         InitWorkBmp(path)) {
         memcpy(WorkBmp.path, path, sizeof path);
-        memcpy(g_app.TabSlots[g_app.CurTab][g_app.SelSlot[g_app.CurTab]], path, sizeof path);
+        const int tab = g_app.CurTab, slot = g_app.SelSlot[tab];
+        CreateImgList(g_app.workWnd, path, g_app.imgLists[tab], slot);
+        memcpy(g_app.TabSlots[tab][slot], path, sizeof path);
+        InvalidateRect(g_app.thumWnd[slot], nullptr, TRUE);
         ResetSldWnd();
     }
     DragFinish(drop);

@@ -136,12 +136,19 @@ int SetBkMode(HDC dc, int mode);
 BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, DWORD rop);
 BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
+// Draws the one-pixel border of rect with the brush.
+int FrameRect(HDC dc, const RECT* rect, HBRUSH brush);
 COLORREF GetPixel(HDC dc, int x, int y);
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 // A rectangle with corners rounded by an ew x eh ellipse, filled with the brush and outlined with
 // the pen. With the null pen the filled area is one pixel smaller to the right and below, as
 // CreateRoundRectRgn gives it.
 BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int ew, int eh);
+
+// Copies the source block except its pixels of colour `transparent`, which leave the destination
+// as it was. Source and destination blocks must be the same size: stretching is not offered.
+BOOL TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                    UINT transparent);
 
 // Stretching. HALFTONE averages the source area under each destination pixel with integer
 // weights; COLORONCOLOR (and the other modes) drops or repeats pixels.

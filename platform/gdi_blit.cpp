@@ -58,6 +58,36 @@ int FillRect(HDC dc, const RECT* rect, HBRUSH brush) {
     return 1;
 }
 
+int FrameRect(HDC dc, const RECT* rect, HBRUSH brush) {
+    if (!dc || !rect || !brush) return 0;
+    const int w = rect->right - rect->left, h = rect->bottom - rect->top;
+    if (dc->display || brush->hollow || w <= 0 || h <= 0) return 1;
+    const uint32_t px = ColorToPx(brush->color);
+    FillBlock(dc->bmp, rect->left, rect->top, w, 1, px);
+    FillBlock(dc->bmp, rect->left, rect->bottom - 1, w, 1, px);
+    FillBlock(dc->bmp, rect->left, rect->top, 1, h, px);
+    FillBlock(dc->bmp, rect->right - 1, rect->top, 1, h, px);
+    return 1;
+}
+
+BOOL TransparentBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh,
+                    UINT transparent) {
+    if (!dst || !src || w != sw || h != sh || w <= 0 || h <= 0) return FALSE;
+    if (dst->display) return TRUE;
+    const BitmapRec* s = src->bmp;
+    BitmapRec* d = dst->bmp;
+    if (!ClipBlock(s->width, s->height, &sx, &sy, &w, &h, &x, &y)) return TRUE;
+    if (!ClipBlock(d->width, d->height, &x, &y, &w, &h, &sx, &sy)) return TRUE;
+    const uint32_t key = ColorToPx(transparent);
+    for (int r = 0; r < h; r++) {
+        const uint32_t* from = s->px + size_t(sy + r) * s->width + sx;
+        uint32_t* to = d->px + size_t(y + r) * d->width + x;
+        for (int i = 0; i < w; i++)
+            if (from[i] != key) to[i] = from[i];
+    }
+    return TRUE;
+}
+
 COLORREF GetPixel(HDC dc, int x, int y) {
     constexpr COLORREF kInvalid = 0xFFFFFFFF;
     if (!dc || dc->display) return kInvalid;

@@ -66,14 +66,26 @@ void FitBacking(HWND wnd) {
     wnd->backing = b;
 }
 
+// Adds r (client coordinates) to the window's update area. A window without WS_CLIPCHILDREN
+// paints over its children, so the child windows under r are invalidated with it.
+static void AddUpdate(HWND wnd, const QRect& r, BOOL erase) {
+    const QRect in = r.intersected(wnd->widget->rect());
+    if (in.isEmpty()) return;
+    wnd->update |= in;
+    wnd->erase = wnd->erase || erase;
+    wnd->widget->update(in);
+    if (wnd->style & WS_CLIPCHILDREN) return;
+    for (HWND c : wnd->children)
+        if (IsLiveWnd(c) && c->child && !c->ctl && c->widget->isVisible())
+            AddUpdate(c, in.translated(-c->widget->pos()), erase);
+}
+
 BOOL InvalidateRect(HWND wnd, const RECT* rect, BOOL erase) {
     if (!IsLiveWnd(wnd)) return FALSE;
     const QRect r =
         rect ? QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top)
              : wnd->widget->rect();
-    wnd->update |= r.intersected(wnd->widget->rect());
-    wnd->erase = wnd->erase || erase;
-    wnd->widget->update(r);
+    AddUpdate(wnd, r, erase);
     return TRUE;
 }
 

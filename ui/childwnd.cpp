@@ -4,6 +4,7 @@
 
 #include "app/appstate.h"
 #include "image/slider.h"
+#include "platform/commctrl.h"
 
 HWND MakeChildWnd(HWND parent, WNDPROC proc, const char* name, UINT style, int bgColor, int id,
                   int x, int y, int w, int h) {
@@ -43,13 +44,13 @@ HWND MakeThumWnd(HWND parent, WNDPROC proc, int column, int row, int slot) {
     return wnd;
 }
 
-// The combobox control comes with the picture browser; until the platform has it, none is made.
 HWND MakeCmbWnd(HWND parent, int x, int y, int width, int height, int tab) {
     char name[16];
     std::snprintf(name, sizeof name, "CMB%d", 301 + tab);
-    HWND wnd = CreateWindowExA(0, "COMBOBOX", name, WS_CHILD | WS_VISIBLE | WS_VSCROLL, x, y, width,
-                               height, parent, reinterpret_cast<HMENU>(intptr_t(301 + tab)),
-                               g_app.inst, nullptr);
+    constexpr DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT | CBS_DISABLENOSCROLL;
+    HWND wnd = CreateWindowExA(0, "COMBOBOX", name, style, x, y, width, height, parent,
+                               reinterpret_cast<HMENU>(intptr_t(301 + tab)), g_app.inst, nullptr);
     if (wnd) ShowWindow(wnd, SW_HIDE);
     return wnd;
 }

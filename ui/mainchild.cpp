@@ -1,12 +1,12 @@
-// The main window's children. The thumbnail slots and folder lists join with the picture
-// browser; today the main window has its 19 buttons, its tab folders, the work area and the
-// brightness slider.
+// The main window's children: its 19 buttons, the ten thumbnail slots, the folder lists of the
+// tabs with a folder, the work area and the brightness slider.
 #include "ui/mainchild.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "app/appstate.h"
+#include "browser/thumbs.h"
 #include "image/slider.h"
 #include "image/workwnd.h"
 #include "ui/bmpbtn.h"
@@ -38,8 +38,15 @@ int MakeMainChild(HWND mainWnd) {
         if (!wnd) ok = 0;
         if (b.id == 115) g_app.loadBtnWnd = wnd;
     }
-    // A tab's folder name becomes the folder beside the program.
-    for (char* folder : g_app.TabFolder) {
+    for (int row = 0; row < 5; row++)
+        for (int col = 0; col < 2; col++) {
+            const int slot = 2 * row + col;
+            g_app.thumWnd[slot] = MakeThumWnd(mainWnd, ThumSlotProc, col, row, slot);
+            if (!g_app.thumWnd[slot]) ok = 0;
+        }
+    // A tab's folder name becomes the folder beside the program, whose sub-folders it lists.
+    for (int t = 0; t < kTabCount; t++) {
+        char* folder = g_app.TabFolder[t];
         if (!folder[0]) continue;
         char path[MAX_PATH];
         const int n = snprintf(path, MAX_PATH, "%s%s/", g_app.ModuleDir, folder);
@@ -48,6 +55,12 @@ int MakeMainChild(HWND mainWnd) {
             continue;
         }
         memcpy(folder, path, size_t(n) + 1);
+        g_app.cmbWnd[t] = MakeCmbWnd(mainWnd, 224, 146, 128, 268, t);
+        if (!g_app.cmbWnd[t]) {
+            ok = 0;
+            continue;
+        }
+        SetCmbList(t);
     }
     g_app.workWnd = MakeWorkWnd(mainWnd, MainWorkProc);
     g_app.sldWnd = MakeSldWnd(mainWnd, MainSldProc);

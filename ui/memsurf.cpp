@@ -23,6 +23,14 @@ void FreeMemSurface(MemSurface* s) {
     *s = MemSurface{};
 }
 
+HBITMAP TakeMemSurface(MemSurface* s) {
+    HBITMAP bmp = s->bmp;
+    SelectObject(s->dc, s->old);
+    DeleteDC(s->dc);
+    *s = MemSurface{};
+    return bmp;
+}
+
 int DrawSkin(HDC dc, HDC mem, HBITMAP bmp, int x, int y, int w, int h) {
     if (!bmp) return 0;
     HGDIOBJ old = SelectObject(mem, bmp);

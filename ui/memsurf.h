@@ -14,6 +14,8 @@ struct MemSurface {
 int MakeMemSurface(MemSurface* s, int w, int h);
 // Releases the surface and empties *s; an empty one is left as it is.
 void FreeMemSurface(MemSurface* s);
+// Ends the surface, empties *s and hands its picture to the caller.
+HBITMAP TakeMemSurface(MemSurface* s);
 
 // Copies a w x h picture to (x, y) of dc through the memory surface mem; 0 when it cannot.
 int DrawSkin(HDC dc, HDC mem, HBITMAP bmp, int x, int y, int w, int h);

@@ -20,8 +20,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         // A path is taken whole, only its closing quote dropped.
         if (line.size() > 4 && strlen(g_app.StartPath) + 5 != line.size()) abort();
     }
-    ParsePicArgs(nullptr, 0, line.c_str());
-    for (int i = 0; i < kSlotCount; i++)
-        if (strnlen(g_app.TabSlots[0][i], MAX_PATH) == MAX_PATH) abort();
+    PicList list = {};
+    const int n = SplitPicArgs(line.c_str(), list);
+    if (n > 10) abort();
+    for (int i = 0; i < kPicListLen; i++)
+        if (strnlen(list[i], MAX_PATH) == MAX_PATH || (i >= n && list[i][0])) abort();
     return 0;
 }

@@ -149,6 +149,26 @@ TEST(BitBlt, ClipsAndHandlesOverlap) {
     EXPECT_EQ(ComparePics(t.Pixels(), {0, 0, 0, Grey(2)}, 2), "");
 }
 
+TEST(TransparentBlt, LeavesTheKeyColourAndClips) {
+    const uint32_t key = 0x00FF00;  // green, RGB(0, 255, 0) as a pixel too
+    Surface s(3, 1, {Grey(1), key, Grey(3)});
+    Surface t(3, 2, std::vector<uint32_t>(6, Grey(9)));
+    ASSERT_TRUE(TransparentBlt(t.dc, 1, 1, 3, 1, s.dc, 0, 0, 3, 1, RGB(0, 255, 0)));
+    EXPECT_EQ(ComparePics(t.Pixels(), {Grey(9), Grey(9), Grey(9), Grey(9), Grey(1), Grey(9)}, 3),
+              "");
+    EXPECT_FALSE(TransparentBlt(t.dc, 0, 0, 2, 1, s.dc, 0, 0, 3, 1, 0));  // no stretching
+}
+
+TEST(FrameRect, DrawsOnlyTheBorder) {
+    Surface t(4, 3, std::vector<uint32_t>(12, 0));
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    const RECT r{0, 0, 4, 3};
+    ASSERT_TRUE(FrameRect(t.dc, &r, red));
+    const uint32_t R = 0xFF0000;
+    EXPECT_EQ(ComparePics(t.Pixels(), {R, R, R, R, R, 0, 0, R, R, R, R, R}, 4), "");
+    DeleteObject(red);
+}
+
 // 24 and 32-bit rows out, bottom-up and top-down, padded to 4 bytes.
 TEST(GetDIBits, RowsInBothOrders) {
     Surface s(2, 2, {0x010203, 0x040506, 0x070809, 0x0A0B0C});
