@@ -2,20 +2,14 @@
 // run: a memcpy of the same bytes and a plain in-memory libjpeg-turbo decode of the same file.
 // The figures that matter are the ratios printed at the end.
 #include <benchmark/benchmark.h>
-#include <jpeglib.h>
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <map>
 #include <string>
 #include <vector>
 
-#include "app/appstate.h"
-#include "app/folders.h"
+#include "bench/bench_util.h"
 #include "image/brightness.h"
 #include "image/readpic.h"
 #include "image/workbmp.h"
@@ -26,49 +20,6 @@ namespace {
 constexpr int kW = 6000, kH = 4000;  // 24 megapixels
 std::string g_dir, g_jpg, g_bmp;
 std::vector<unsigned char> g_jpgBytes;
-
-// Photo-like texture: soft gradients, a few hard edges and grain, as 24-bit top-down RGB.
-std::vector<unsigned char> MakePhoto() {
-    std::vector<unsigned char> rgb(size_t(kW) * kH * 3);
-    uint32_t seed = 12345;
-    for (int y = 0; y < kH; y++) {
-        unsigned char* row = rgb.data() + size_t(y) * kW * 3;
-        for (int x = 0; x < kW; x++) {
-            seed = seed * 1664525u + 1013904223u;
-            const int grain = int(seed >> 27) - 16;
-            const double a = std::sin(x / 310.0) * std::cos(y / 190.0);
-            const int edge = ((x / 700 + y / 500) & 1) ? 40 : 0;
-            row[3 * x] = (unsigned char)std::clamp(int(120 + 90 * a) + edge + grain, 0, 255);
-            row[3 * x + 1] =
-                (unsigned char)std::clamp(int(110 + 70 * std::cos(y / 260.0)) + grain, 0, 255);
-            row[3 * x + 2] = (unsigned char)std::clamp(int(100 - 80 * a) - edge + grain, 0, 255);
-        }
-    }
-    return rgb;
-}
-
-void WriteJpeg(const std::vector<unsigned char>& rgb, const std::string& path) {
-    jpeg_compress_struct c;
-    jpeg_error_mgr err;
-    c.err = jpeg_std_error(&err);
-    jpeg_create_compress(&c);
-    FILE* f = fopen(path.c_str(), "wb");
-    jpeg_stdio_dest(&c, f);
-    c.image_width = kW;
-    c.image_height = kH;
-    c.input_components = 3;
-    c.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&c);
-    jpeg_set_quality(&c, 90, TRUE);
-    jpeg_start_compress(&c, TRUE);
-    while (c.next_scanline < c.image_height) {
-        JSAMPROW row = (JSAMPROW)(rgb.data() + size_t(c.next_scanline) * kW * 3);
-        jpeg_write_scanlines(&c, &row, 1);
-    }
-    jpeg_finish_compress(&c);
-    jpeg_destroy_compress(&c);
-    fclose(f);
-}
 
 void WriteBmp(const std::vector<unsigned char>& rgb, const std::string& path) {
     const uint32_t stride = ((kW * 3 + 3) / 4) * 4, bits = stride * kH;
@@ -99,24 +50,13 @@ void WriteBmp(const std::vector<unsigned char>& rgb, const std::string& path) {
 }
 
 void Setup() {
-    char tmpl[] = "/tmp/quillet-bench-XXXXXX";
-    g_dir = mkdtemp(tmpl);
-    setenv("XDG_DATA_HOME", g_dir.c_str(), 1);
-    PlatSetModulePath(QUILLET_OUT_DIR "/quillet");
-    GetAppPath();
-    GetAppFolder();
-    CreateDir();
-    const auto rgb = MakePhoto();
+    g_dir = SetupAppFolders();
+    const auto rgb = MakePhoto(kW, kH);
     g_jpg = g_dir + "/photo.jpg";
     g_bmp = g_dir + "/photo.bmp";
-    WriteJpeg(rgb, g_jpg);
+    WriteJpeg(rgb, kW, kH, g_jpg);
     WriteBmp(rgb, g_bmp);
-    FILE* f = fopen(g_jpg.c_str(), "rb");
-    fseek(f, 0, SEEK_END);
-    g_jpgBytes.resize(ftell(f));
-    fseek(f, 0, SEEK_SET);
-    if (fread(g_jpgBytes.data(), 1, g_jpgBytes.size(), f) != g_jpgBytes.size()) abort();
-    fclose(f);
+    g_jpgBytes = ReadWholeFile(g_jpg);
 }
 
 void Memcpy(benchmark::State& st, size_t bytes) {
@@ -137,20 +77,8 @@ void BM_Memcpy32Bit(benchmark::State& st) {
 void BM_PlainDecode(benchmark::State& st) {
     std::vector<unsigned char> out(size_t(kW) * kH * 3);
     for (auto _ : st) {
-        jpeg_decompress_struct d;
-        jpeg_error_mgr err;
-        d.err = jpeg_std_error(&err);
-        jpeg_create_decompress(&d);
-        jpeg_mem_src(&d, g_jpgBytes.data(), g_jpgBytes.size());
-        jpeg_read_header(&d, TRUE);
-        d.out_color_space = JCS_EXT_BGR;
-        jpeg_start_decompress(&d);
-        while (d.output_scanline < d.output_height) {
-            JSAMPROW row = out.data() + size_t(d.output_scanline) * kW * 3;
-            jpeg_read_scanlines(&d, &row, 1);
-        }
-        jpeg_finish_decompress(&d);
-        jpeg_destroy_decompress(&d);
+        if (!PlainDecode(g_jpgBytes.data(), g_jpgBytes.size(), out.data(), kW, kH))
+            st.SkipWithError("plain decode failed");
         benchmark::DoNotOptimize(out.data());
     }
 }
@@ -227,26 +155,6 @@ void BM_StretchHalftone(benchmark::State& st) {
     ReleaseDC(nullptr, screen);
 }
 
-// Keeps each benchmark's mean real time for the ratios.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    std::map<std::string, double> ms;
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (!r.error_occurred) ms[r.benchmark_name()] = r.GetAdjustedRealTime();
-    }
-};
-
-// Prints a / b; with a target (> 0) also whether the ratio keeps to it.
-void PrintRatio(RatioReporter& r, const char* what, const char* a, const char* b, double target) {
-    if (!r.ms.count(a) || !r.ms.count(b)) return;
-    const double ratio = r.ms[a] / r.ms[b];
-    printf("%-40s %6.2f x", what, ratio);
-    if (target > 0) printf("  (target <= %.0f x)%s", target, ratio <= target ? "" : "  OVER");
-    printf("\n");
-}
-
 }  // namespace
 
 BENCHMARK(BM_Memcpy24Bit)->Unit(benchmark::kMillisecond);
@@ -272,8 +180,7 @@ int main(int argc, char** argv) {
     PrintRatio(rep, "ReadBitmap / memcpy 24-bit", "BM_ReadBitmap", "BM_Memcpy24Bit", 6);
     PrintRatio(rep, "StretchBlt HALFTONE / memcpy 32-bit", "BM_StretchHalftone", "BM_Memcpy32Bit",
                0);
-    std::string rm = "rm -rf '" + g_dir + "'";
-    if (system(rm.c_str()) != 0) return 1;
+    if (!RemoveTempDir(g_dir)) return 1;
     benchmark::Shutdown();
     return 0;
 }
