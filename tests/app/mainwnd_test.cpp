@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/appstate.h"
-#include "app/mainrun.h"
+#include "support/mainrun.h"
 #include "app/reginfo.h"
 #include "app/winmain.h"
 #include "image/slider.h"

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/appstate.h"
-#include "app/mainrun.h"
+#include "support/mainrun.h"
 #include "image/slider.h"
 #include "image/workbmp.h"
 #include "image/workwnd.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "app/appstate.h"
+#include "browser/thumbs.h"
 #include "image/slider.h"
 #include "image/stamp.h"
 #include "image/workbmp.h"
@@ -155,6 +156,8 @@ TEST_F(WorkWndTest, DropOpensTheFirstPictureIntoTheSelectedSlot) {
     g_app.sldWnd = sld;
     g_app.CurTab = 0;
     g_app.SelSlot[0] = 3;
+    g_app.imgLists[0] = CreateThumList(false, 11);
+    for (int i = 0; i < 10; i++) AddWhiteImg(nullptr, g_app.imgLists[0]);
     Load(240, 260);
     std::snprintf(WorkBmp.path, MAX_PATH, "%s", env.data.File("p.bmp").c_str());
     BmpForm f;
@@ -190,9 +193,13 @@ TEST_F(WorkWndTest, DropOpensTheFirstPictureIntoTheSelectedSlot) {
         EXPECT_EQ(std::string(WorkBmp.path), want);
         EXPECT_EQ(WorkBmp.srcW, c.opened ? 7 : 240);
         EXPECT_EQ(std::string(g_app.TabSlots[0][3]), c.opened ? want : "");
+        // The slot's thumbnail is the dropped picture's: 3 x 54 in the middle.
+        EXPECT_EQ(ThumPx(g_app.imgLists[0], 3, 34, 27), c.opened ? 0x123456u : 0xFFFFFFu);
         EXPECT_EQ(g_sld.knobX, c.opened ? 60 : 100);
     }
     DestroyWindow(sld);
+    FreeThumList(g_app.imgLists[0]);
+    g_app.imgLists[0] = nullptr;
 }
 
 }  // namespace

@@ -288,3 +288,24 @@ PicData TakePicData(HBITMAP bmp) {
 PicData LoadResPic(int num) {
     return TakePicData(LoadBitmapA(nullptr, MAKEINTRESOURCEA(num)));
 }
+
+uint32_t ThumPx(const ThumList* list, int index, int x, int y) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, list->pics[index]);
+    const COLORREF c = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+}
+
+std::string PutDotBmp(const std::string& dir, const std::string& name, int w, int h, uint32_t back,
+                      uint32_t dot, int dx, int dy) {
+    BmpForm f;
+    f.w = w;
+    f.h = h;
+    f.px.assign(size_t(w) * h, back);
+    f.px[size_t(dy) * w + dx] = dot;
+    const std::string path = dir + "/" + name;
+    EXPECT_TRUE(WriteFileBytes(path, MakeBmpFile(f)));
+    return path;
+}

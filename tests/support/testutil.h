@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "browser/thumlist.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
 
@@ -12,7 +13,7 @@ struct TempDir {
     std::string path;
     TempDir();
     ~TempDir();
-    std::string File(const char* name) const { return path + "/" + name; }
+    std::string File(const std::string& name) const { return path + "/" + name; }
 };
 
 // Writes bytes to a file; returns false when it cannot.
@@ -109,3 +110,10 @@ struct BtnParent {
     BtnParent();
     ~BtnParent();
 };
+
+// The colour (0xRRGGBB) of pixel (x, y) of picture `index` of the store.
+uint32_t ThumPx(const ThumList* list, int index, int x, int y);
+
+// A w x h BMP of colour `back` with a `dot` pixel at (dx, dy), named `name` in `dir`.
+std::string PutDotBmp(const std::string& dir, const std::string& name, int w, int h, uint32_t back,
+                      uint32_t dot, int dx = 0, int dy = 0);

@@ -1,4 +1,4 @@
-#include "app/mainrun.h"
+#include "support/mainrun.h"
 
 #include <gtest/gtest.h>
 
