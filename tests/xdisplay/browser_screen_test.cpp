@@ -1,0 +1,78 @@
+// The main window with its picture browser on a real screen: the photo tab with three photos,
+// then the message tab, each saved as a screenshot for a person to look at. The test checks that
+// the thumbnails and the red frame reached the screen.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+#include <string>
+
+#include "app/appstate.h"
+#include "support/mainrun.h"
+#include "support/testutil.h"
+
+namespace {
+
+QImage GrabScreen(const std::string& name) {
+    const std::string png = std::string(QUILLET_SHOT_DIR) + "/" + name;
+    const std::string cmd = std::string(QUILLET_XSHOT) + " '" + png + "'";
+    if (std::system(cmd.c_str()) != 0) return QImage();
+    return QImage(QString::fromStdString(png));
+}
+
+// A photo-like picture: a sky, a sun and a sea.
+std::string PutPhoto(const std::string& dir, const char* name, int w, int h, uint32_t sky) {
+    BmpForm f;
+    f.w = w;
+    f.h = h;
+    f.px.resize(size_t(w) * h);
+    for (int y = 0; y < h; y++)
+        for (int x = 0; x < w; x++) {
+            const int dx = x - w / 2, dy = y - h * 2 / 5;
+            uint32_t c = y > h * 7 / 10 ? 0x1E3C6E : sky;
+            if (dx * dx + dy * dy < h * h / 30) c = 0xFFC828;
+            f.px[size_t(y) * w + x] = c;
+        }
+    const std::string path = dir + "/" + name;
+    EXPECT_TRUE(WriteFileBytes(path, MakeBmpFile(f)));
+    return path;
+}
+
+TEST(Screen, BrowserTabs) {
+    MainRun run;
+    DestroyWindow(g_app.mainWnd);
+    DrainQuit();
+    TempDir pics;
+    const std::string a = PutPhoto(pics.path, "sunset.bmp", 640, 480, 0xF08C50);
+    const std::string b = PutPhoto(pics.path, "tall.bmp", 300, 500, 0x78B4F0);
+    const std::string c = PutPhoto(pics.path, "wide.bmp", 800, 240, 0xB478C8);
+    run.Start("quillet " + a + " " + b + " " + c);
+    HWND main = g_app.mainWnd;
+    ASSERT_TRUE(IsWindowVisible(main));
+    RECT r;
+    GetClientRect(main, &r);
+    POINT origin{0, 0};
+    ClientToScreen(main, &origin);
+    PumpMsgs();
+
+    const QImage photos = GrabScreen("browser-photos-screenshot.png");
+    ASSERT_FALSE(photos.isNull());
+    // Slot 0 holds the sunset (its sea at the bottom), framed in red; slot 3 is white.
+    auto at = [&](const QImage& img, int x, int y) {
+        return img.pixel(origin.x + x, origin.y + y) & 0xFFFFFF;
+    };
+    EXPECT_EQ(at(photos, 212 - 2, 175 + 27), 0xFF0000u);
+    EXPECT_EQ(at(photos, 212 + 35, 175 + 50), 0x1E3C6Eu);
+    EXPECT_EQ(at(photos, 297 + 35, 244 + 27), 0xFFFFFFu);
+
+    run.Click(113);
+    UpdateWindow(main);
+    PumpMsgs();
+    const QImage messages = GrabScreen("browser-messages-screenshot.png");
+    ASSERT_FALSE(messages.isNull());
+    // The message tab's first slot shows a picture of the collection, not a photo.
+    EXPECT_NE(at(messages, 212 + 35, 175 + 50), 0x1E3C6Eu);
+    EXPECT_TRUE(IsWindowVisible(g_app.cmbWnd[1]));
+}
+
+}  // namespace
