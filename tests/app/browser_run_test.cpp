@@ -58,14 +58,12 @@ uint32_t FramePx(const PicData& g, int k) {
 }
 
 TEST(Browser, CommandLinePicturesClicksTabsAndTheNextRun) {
-    MainRun run;
-    DestroyWindow(g_app.mainWnd);
-    DrainQuit();
     TempDir pics;
+    MainRun run;
     const std::string a = PutBmp(pics.path, "a photo.bmp", 50, 40, 0xAA0000);
     const std::string b = PutBmp(pics.path, "b.bmp", 40, 50, 0x00AA00);
     const std::string c = PutBmp(pics.path, "c.bmp", 30, 30, 0x0000AA);
-    run.Start("quillet \"" + a + "\" " + b + " " + c);
+    run.Restart("quillet \"" + a + "\" " + b + " " + c);
 
     // Slots 0..2 hold the pictures, the first is on the canvas and framed.
     EXPECT_STREQ(g_app.TabSlots[0][0], a.c_str());
@@ -114,8 +112,7 @@ TEST(Browser, CommandLinePicturesClicksTabsAndTheNextRun) {
 
     // Quit, start again: the photo tab shows the same three pictures.
     SendMessageA(g_app.mainWnd, WM_APP_BUTTON, 101, 0);
-    DrainQuit();
-    run.Start("quillet");
+    run.Restart("quillet");
     EXPECT_STREQ(g_app.TabSlots[0][0], a.c_str());
     EXPECT_STREQ(g_app.TabSlots[0][2], c.c_str());
     g = Grab();
@@ -127,13 +124,11 @@ TEST(Browser, CommandLinePicturesClicksTabsAndTheNextRun) {
 // A photo deleted after it was placed: the click tells, the slot turns white and forgets it;
 // the next click on it says nothing. The photo on the canvas stays, with its path.
 TEST(Browser, DeletedPhotoIsToldOnceAndItsSlotEmptied) {
-    MainRun run;
-    DestroyWindow(g_app.mainWnd);
-    DrainQuit();
     TempDir pics;
+    MainRun run;
     const std::string a = PutBmp(pics.path, "a.bmp", 50, 40, 0xAA0000);
     const std::string b = PutBmp(pics.path, "b.bmp", 40, 50, 0x00AA00);
-    run.Start("quillet " + a + " " + b);
+    run.Restart("quillet " + a + " " + b);
     ASSERT_EQ(unlink(b.c_str()), 0);
     run.rec.msgs.clear();
     ClickSlot(1);

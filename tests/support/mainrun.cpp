@@ -37,6 +37,12 @@ int MainRun::Start(const std::string& line) {
     return QuilletMain(nullptr, GetCmdArgText(GetCommandLineA()), SW_SHOW);
 }
 
+int MainRun::Restart(const std::string& line) {
+    if (IsWindow(g_app.mainWnd)) DestroyWindow(g_app.mainWnd);
+    DrainQuit();
+    return Start(line);
+}
+
 MainRun::~MainRun() {
     if (IsWindow(g_app.mainWnd)) DestroyWindow(g_app.mainWnd);
     DrainQuit();

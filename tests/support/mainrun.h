@@ -22,6 +22,8 @@ struct MainRun {
     ~MainRun();
     // The entry as the program file calls it.
     int Start(const std::string& line);
+    // The running program ended (its window destroyed), then started again with `line`.
+    int Restart(const std::string& line);
     // Button `id` of the main window clicked, and what it posted handled.
     void Click(int id);
 };

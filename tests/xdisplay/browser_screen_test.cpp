@@ -39,14 +39,12 @@ std::string PutPhoto(const std::string& dir, const char* name, int w, int h, uin
 }
 
 TEST(Screen, BrowserTabs) {
-    MainRun run;
-    DestroyWindow(g_app.mainWnd);
-    DrainQuit();
     TempDir pics;
+    MainRun run;
     const std::string a = PutPhoto(pics.path, "sunset.bmp", 640, 480, 0xF08C50);
     const std::string b = PutPhoto(pics.path, "tall.bmp", 300, 500, 0x78B4F0);
     const std::string c = PutPhoto(pics.path, "wide.bmp", 800, 240, 0xB478C8);
-    run.Start("quillet " + a + " " + b + " " + c);
+    run.Restart("quillet " + a + " " + b + " " + c);
     HWND main = g_app.mainWnd;
     ASSERT_TRUE(IsWindowVisible(main));
     RECT r;
