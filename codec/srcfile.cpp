@@ -12,7 +12,8 @@ constexpr off_t kMaxSrcBytes = 0x7FFFFFFF;
 
 int ReadSrcFile(const char* path, std::vector<uint8_t>* data) {
     if (!path) return 0;
-    int fd = open(path, O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK, opening a FIFO waits for a writer before fstat can refuse it.
+    int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return 0;
     struct stat st;
     // Only regular files: a FIFO or a device would block or never end.

@@ -1,5 +1,6 @@
 // The program's own BMP reader: header, palette and the pixel block, turned into a device
 // picture by the platform's DIB conversion.
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,6 +72,17 @@ int ReadPixBlock(FILE* f, int64_t off, int64_t bytes, int64_t fileSize, PixBlock
     return 1;
 }
 
+// Opens a regular file for reading; none for anything else. Without O_NONBLOCK, opening a FIFO
+// waits for a writer before it can be refused.
+FILE* OpenRegFile(const char* path) {
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
+    if (!f) close(fd);
+    return f;
+}
+
 HBITMAP Refuse(HWND owner, const char* text) {
     MessageBoxA(owner, text, kCaption, MB_OK);
     return nullptr;
@@ -82,7 +94,7 @@ HBITMAP Refuse(HWND owner, const char* text) {
 // the picture and its size, or none: silently when the file is missing, not a BMP or shorter
 // than its headers say; with a message for a bad header or sizes that cannot be allocated.
 HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
-    std::unique_ptr<FILE, FileCloser> f(fopen(path, "rb"));
+    std::unique_ptr<FILE, FileCloser> f(OpenRegFile(path));
     if (!f) return nullptr;
     struct stat st;
     if (fstat(fileno(f.get()), &st) != 0) return nullptr;

@@ -89,6 +89,18 @@ TEST(ReadJpegFile, StaleConversionFileIsNeverRead) {
     EXPECT_TRUE(rec.msgs.empty());
 }
 
+// A FIFO named like a picture is refused at once: opening it must not wait for a writer.
+TEST(ReadPicFile, FifoIsRefusedWithoutWaiting) {
+    AppEnv env;
+    for (const char* name : {"pipe.bmp", "pipe.jpg"}) {
+        SCOPED_TRACE(name);
+        const std::string path = env.data.File(name);
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        SIZE size{};
+        EXPECT_EQ(ReadPicFile(nullptr, path.c_str(), &size), nullptr);
+    }
+}
+
 TEST(InitWorkBmp, UnreadablePictureKeepsThePreviousOne) {
     AppEnv env;
     ASSERT_TRUE(WriteFileBytes(env.data.File("a.bmp"), MakeBmpFile(Checker(240, 260))));
