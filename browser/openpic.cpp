@@ -2,7 +2,6 @@
 // selected one.
 #include "browser/openpic.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -12,7 +11,7 @@
 #include "image/workbmp.h"
 #include "image/workwnd.h"
 #include "platform/commdlg.h"
-#include "platform/kernel.h"
+#include "platform/fileapi.h"
 
 namespace {
 
@@ -47,7 +46,8 @@ int OpenPicFiles(HWND owner, int tab) {
     PicList list = {};
     if (!GetPicFileNames(list)) return 0;
     AddPicFiles(owner, list);
-    OpenSelectedPic(tab);
+    // The selected slot's photo may be gone when no new one took its place.
+    if (!OpenSelectedPic(tab)) WhiteThumSlot(owner, g_app.SelSlot[tab]);
     RepaintWork(FALSE);
     return 1;
 }
@@ -73,6 +73,7 @@ int GetPicFileNames(PicList list) {
         n = JoinPicNames(buf, names, list);
     else if (len < size_t(MAX_PATH))
         memcpy(list[n++], buf, len + 1);
+    if (n == 0) return 0;
     // The first name moves to the end when it sorts after the second.
     if (n >= 2 && strcmp(list[0], list[1]) > 0) {
         char first[MAX_PATH];
@@ -99,7 +100,7 @@ int DropPicFiles(HWND owner, HDROP drop) {
 int SplitPicArgs(const char* text, PicList list) {
     const char* p = text;
     int n = 0;
-    while (n < kDropMax) {
+    for (int token = 0; token < kDropMax; token++) {
         while (*p == ' ') p++;
         if (!*p) break;
         const char* end;
@@ -112,9 +113,12 @@ int SplitPicArgs(const char* text, PicList list) {
             end = strchr(p, ' ');
             if (!end) end = p + strlen(p);
         }
-        const size_t len = std::min(size_t(end - from), size_t(MAX_PATH - 1));
-        memcpy(list[n], from, len);
-        list[n++][len] = 0;
+        // A path too long for a slot is left out: cut short, it would name another file.
+        const size_t len = size_t(end - from);
+        if (len < size_t(MAX_PATH)) {
+            memcpy(list[n], from, len);
+            list[n++][len] = 0;
+        }
         if (!*end) break;
         // The blank after the path, or the character after its closing quote.
         p = end + 1;
@@ -156,10 +160,8 @@ int OpenSelectedPic(int tab) {
     return 1;
 }
 
+// The exact path, not a search: on this file system names differ by letter case, and "*" and
+// "?" are plain characters of a name.
 bool FileExists(const char* path) {
-    WIN32_FIND_DATAA fd;
-    HANDLE find = FindFirstFileA(path, &fd);
-    if (find == INVALID_HANDLE_VALUE) return false;
-    FindClose(find);
-    return true;
+    return GetFileAttributesA(path) == FILE_ATTRIBUTE_ARCHIVE;
 }

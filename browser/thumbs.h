@@ -26,5 +26,7 @@ RECT FitThumRect(int w, int h);
 // pixel's colour as its transparent colour, index 0..9 puts it in place of that picture. 0 when
 // the picture cannot be read; else 1 (a thumbnail that cannot be made is reported).
 int CreateImgList(HWND owner, const char* path, ThumList* list, int index);
+// Turns slot k of the current tab white after its photo was found gone.
+void WhiteThumSlot(HWND owner, int k);
 // The procedure of the ten slot windows "THUM201".."THUM210".
 LRESULT ThumSlotProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -1,4 +1,6 @@
 // The ten thumbnail slot windows: each shows its picture of the current tab and selects it.
+#include <initializer_list>
+
 #include "app/appstate.h"
 #include "browser/openpic.h"
 #include "browser/thumbs.h"
@@ -9,13 +11,16 @@
 namespace {
 
 // Selects slot k of the current tab; the old and the new slot and their frames in the main
-// window are redrawn.
+// window are redrawn. The slots are erased too: a stamp's transparent edge would leave the old
+// slot's own frame standing.
 void SelThumSlot(int k) {
     int& sel = g_app.SelSlot[g_app.CurTab];
     const int old = sel;
     sel = k;
-    InvalidateRect(g_app.mainWnd, &g_app.slotRects[old], FALSE);
-    InvalidateRect(g_app.mainWnd, &g_app.slotRects[k], FALSE);
+    for (int slot : {old, k}) {
+        InvalidateRect(g_app.mainWnd, &g_app.slotRects[slot], FALSE);
+        InvalidateRect(g_app.thumWnd[slot], nullptr, TRUE);
+    }
 }
 
 void ThumPaint(HWND wnd, int k) {
@@ -38,8 +43,7 @@ void ThumClick(HWND wnd, int k) {
     const int tab = g_app.CurTab;
     if (!g_app.cmbWnd[tab] && !OpenSelectedPic(tab)) {
         ShowMsgDlg(wnd, "画像が見つかりませんでした", MSG_ERROR);
-        SetWhiteImg(wnd, g_app.imgLists[tab], k);
-        InvalidateRect(wnd, nullptr, TRUE);
+        WhiteThumSlot(wnd, k);
         return;
     }
     RepaintWork(FALSE);
@@ -54,11 +58,16 @@ void ThumDropFiles(HWND wnd, int k, HDROP drop) {
     SelThumSlot(k);
     DropPicFiles(wnd, drop);
     DragFinish(drop);
-    OpenSelectedPic(g_app.CurTab);
+    if (!OpenSelectedPic(g_app.CurTab)) WhiteThumSlot(wnd, k);
     RepaintWork(FALSE);
 }
 
 }  // namespace
+
+void WhiteThumSlot(HWND owner, int k) {
+    SetWhiteImg(owner, g_app.imgLists[g_app.CurTab], k);
+    InvalidateRect(g_app.thumWnd[k], nullptr, TRUE);
+}
 
 LRESULT ThumSlotProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     const int k = GetDlgCtrlID(wnd) - 201;

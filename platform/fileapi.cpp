@@ -16,6 +16,13 @@ BOOL DeleteFileA(const char* path) {
     return path && unlink(path) == 0;
 }
 
+DWORD GetFileAttributesA(const char* path) {
+    struct stat st;
+    if (!path || stat(path, &st) != 0) return INVALID_FILE_ATTRIBUTES;
+    if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+    return S_ISREG(st.st_mode) ? FILE_ATTRIBUTE_ARCHIVE : INVALID_FILE_ATTRIBUTES;
+}
+
 long SHGetFolderPathA(HWND, int csidl, HANDLE, DWORD, char* path) {
     if (csidl != CSIDL_APPDATA || !path) return E_FAIL;
     const char* xdg = getenv("XDG_DATA_HOME");

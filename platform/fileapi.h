@@ -1,12 +1,19 @@
 // Folders and files of the program's own, and the user's special folders.
 #pragma once
 
+#include "platform/kernel.h"
 #include "platform/wintypes.h"
 
 // Creates one folder, readable by the user only (the application folder holds the password).
 // Fails when it exists already, as on Windows.
 BOOL CreateDirectoryA(const char* path, void* security);
 BOOL DeleteFileA(const char* path);
+
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+// FILE_ATTRIBUTE_DIRECTORY for a folder, FILE_ATTRIBUTE_ARCHIVE for a plain file, and
+// INVALID_FILE_ATTRIBUTES when the exact path names neither (names are matched byte for byte; a
+// pipe or device counts as nothing, as in the file search).
+DWORD GetFileAttributesA(const char* path);
 
 constexpr int CSIDL_APPDATA = 26;
 constexpr long S_OK = 0;

@@ -25,10 +25,10 @@ POINT SlotMid(int k) {
     return POINT{212 + 85 * (k % 2) + 35, 175 + 69 * (k / 2) + 27};
 }
 
-void ClickSlot(int k) {
+void ClickSlot(int k, bool right = false) {
     const POINT p = SlotMid(k);
-    PlatMouseEvent(g_app.mainWnd, WM_LBUTTONDOWN, p.x, p.y);
-    PlatMouseEvent(g_app.mainWnd, WM_LBUTTONUP, p.x, p.y);
+    PlatMouseEvent(g_app.mainWnd, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, p.x, p.y);
+    PlatMouseEvent(g_app.mainWnd, right ? WM_RBUTTONUP : WM_LBUTTONUP, p.x, p.y);
     PumpMsgs();
 }
 
@@ -55,6 +55,10 @@ uint32_t SlotPx(const PicData& g, int k) {
 }
 uint32_t FramePx(const PicData& g, int k) {
     return g.At(SlotMid(k).x - 37, SlotMid(k).y);
+}
+// The slot's own one-pixel frame, on its left edge.
+uint32_t SlotEdgePx(const PicData& g, int k) {
+    return g.At(SlotMid(k).x - 35, SlotMid(k).y);
 }
 
 TEST(Browser, CommandLinePicturesClicksTabsAndTheNextRun) {
@@ -141,6 +145,29 @@ TEST(Browser, DeletedPhotoIsToldOnceAndItsSlotEmptied) {
     ClickSlot(1);
     EXPECT_EQ(run.rec.msgs.size(), 1u);
     EXPECT_EQ(g_app.SelSlot[0], 1);
+    EXPECT_STREQ(WorkBmp.path, a.c_str());
+    EXPECT_EQ(WorkBmp.srcW, 50);
+}
+
+// On a stamp tab either button selects a slot: both frames move, the slot's own frame too,
+// although the stamps' transparent edges paint nothing over it. The photo stays as it was.
+TEST(Browser, StampTabSlotsSelectWithEitherButton) {
+    TempDir pics;
+    MainRun run;
+    const std::string a = PutBmp(pics.path, "a.bmp", 50, 40, 0xAA0000);
+    run.Restart("quillet " + a);
+    run.Click(113);
+    ClickSlot(1);
+    ClickSlot(3, true);
+    EXPECT_EQ(g_app.SelSlot[1], 3);
+    EXPECT_EQ(g_app.SelSlot[0], 0);
+    const PicData g = Grab();
+    EXPECT_EQ(FramePx(g, 3), kRed);
+    EXPECT_EQ(SlotEdgePx(g, 3), kRed);
+    for (int k : {0, 1}) {
+        EXPECT_NE(FramePx(g, k), kRed) << "slot " << k;
+        EXPECT_NE(SlotEdgePx(g, k), kRed) << "slot " << k;
+    }
     EXPECT_STREQ(WorkBmp.path, a.c_str());
     EXPECT_EQ(WorkBmp.srcW, 50);
 }

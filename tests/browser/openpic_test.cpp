@@ -3,6 +3,7 @@
 #include "browser/openpic.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <string>
@@ -124,6 +125,31 @@ TEST(GetPicFileNames, TakesTheDialogsAnswer) {
     }
 }
 
+// Names that do not fit a slot with their folder are left out; with none left, nothing was
+// chosen.
+TEST(GetPicFileNames, PathsTooLongAreLeftOut) {
+    AppEnv env;
+    TempDir dir;
+    const std::string longName = std::string(300, 'n') + ".jpg";
+    for (const auto& names : {std::vector<std::string>{longName},
+                              std::vector<std::string>{longName, "b.jpg", longName}}) {
+        SetModalHook([&](const ModalEvent* ev) {
+            for (const std::string& name : names) ev->files->push_back(dir.File(name));
+            return IDOK;
+        });
+        PicList list = {};
+        const int got = GetPicFileNames(list);
+        SetModalHook(nullptr);
+        if (names.size() == 1) {
+            EXPECT_EQ(got, 0);
+            EXPECT_EQ(ListPaths(list), std::vector<std::string>{});
+        } else {
+            EXPECT_EQ(got, 1);
+            EXPECT_EQ(ListPaths(list), std::vector<std::string>{dir.File("b.jpg")});
+        }
+    }
+}
+
 TEST(SplitPicArgs, SplitsPathsAtBlanksAndQuotes) {
     struct Case {
         const char* name;
@@ -143,9 +169,9 @@ TEST(SplitPicArgs, SplitsPathsAtBlanksAndQuotes) {
         {"blanks around", "   /a.bmp    /b.bmp  ", {"/a.bmp", "/b.bmp"}},
         {"closing quote missing", "/a.bmp \"/x y.bmp", {"/a.bmp", "/x y.bmp"}},
         {"at most ten", twelve, ten},
-        {"long path cut to 259 bytes",
-         "/" + std::string(300, 'p') + " /b.bmp",
-         {"/" + std::string(258, 'p'), "/b.bmp"}},
+        {"path longer than 259 bytes left out", "/" + std::string(300, 'p') + " /b.bmp",
+         {"/b.bmp"}},
+        {"259 bytes kept", "/" + std::string(258, 'p'), {"/" + std::string(258, 'p')}},
         {"blanks only", "   ", {}},
     };
     for (const Case& c : cases) {
@@ -155,6 +181,25 @@ TEST(SplitPicArgs, SplitsPathsAtBlanksAndQuotes) {
         EXPECT_EQ(ListPaths(list), c.want);
     }
     EXPECT_EQ(ParsePicArgs(nullptr, 0, ""), 0);
+}
+
+// Only the exact path of a plain file counts: letter case matters and "*" matches nothing else.
+TEST(FileExists, ExactPlainFilesOnly) {
+    TempDir dir;
+    PutDotBmp(dir.path, "A.bmp", 1, 1, 0, 0);
+    ASSERT_EQ(mkfifo(dir.File("pipe.bmp").c_str(), 0600), 0);
+    const struct {
+        std::string path;
+        bool exists;
+    } cases[] = {
+        {dir.File("A.bmp"), true},     {dir.File("a.bmp"), false}, {dir.File("*.bmp"), false},
+        {dir.File("?.bmp"), false},    {dir.path, false},          {dir.File("pipe.bmp"), false},
+        {dir.File("gone.bmp"), false}, {"", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        EXPECT_EQ(FileExists(c.path.c_str()), c.exists);
+    }
 }
 
 }  // namespace

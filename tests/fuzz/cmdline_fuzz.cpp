@@ -1,5 +1,5 @@
 // The command line: any text through the argument-text split, the hand-over reader and the
-// picture-path splitter must stay inside the 260-byte buffers and never cut a hand-over path.
+// picture-path splitter must stay inside the 260-byte buffers and never cut a path.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
