@@ -72,16 +72,16 @@ int SetWhiteImg(HWND owner, ThumList* list, int index) {
 }
 
 RECT FitThumRect(int w, int h) {
-    constexpr double kInvW = 1.0 / kThumW, kInvH = 1.0 / kThumH;
     int tw = w, th = h;
     if (w > kThumW || h > kThumH) {
-        // The side that overflows more decides; equal overflows fit the height.
-        if (h * kInvH >= w * kInvW) {
+        // The side that overflows more decides; equal overflows fit the height. Whole numbers
+        // keep exact quotients exact: w x (54 / h) in floating point makes a square 53 wide.
+        if (int64_t(h) * kThumW >= int64_t(w) * kThumH) {
             th = kThumH;
-            tw = int(w * (double(kThumH) / h));
+            tw = int(int64_t(w) * kThumH / h);
         } else {
             tw = kThumW;
-            th = int(h * (double(kThumW) / w));
+            th = int(int64_t(h) * kThumW / w);
         }
     }
     const int x = (kThumW - tw) / 2, y = (kThumH - th) / 2;
