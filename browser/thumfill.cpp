@@ -7,6 +7,7 @@
 #include "platform/commctrl.h"
 #include "platform/kernel.h"
 #include "platform/msgbox.h"
+#include "platform/textconv.h"
 
 namespace {
 
@@ -52,7 +53,9 @@ int SetCmbList(int tab) {
         MessageBoxA(g_app.mainWnd, text, "SetCmbList-Error", MB_OK);
     } else {
         do {
-            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsDotName(fd.cFileName))
+            // A name that is not UTF-8 would come back from the list as another name.
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsDotName(fd.cFileName) ||
+                !IsUtf8Text(fd.cFileName))
                 continue;
             const LRESULT r = SendMessageA(cmb, CB_ADDSTRING, 0, LPARAM(fd.cFileName));
             if (r == CB_ERRSPACE || r == CB_ERR)

@@ -34,6 +34,11 @@ int SjisToUtf8(const char* sjis, std::string* utf8) {
     return ConvText("UTF-8", "CP932", sjis, utf8);
 }
 
+int IsUtf8Text(const char* text) {
+    std::string same;
+    return ConvText("UTF-8", "UTF-8", text, &same);
+}
+
 int SjisLen(const char* utf8) {
     std::string sjis;
     return Utf8ToSjis(utf8, &sjis) ? (int)sjis.size() : -1;

@@ -8,6 +8,9 @@
 int Utf8ToSjis(const char* utf8, std::string* sjis);
 // Converts CP932 bytes to UTF-8. Returns 0 when the bytes are malformed; *utf8 is left untouched.
 int SjisToUtf8(const char* sjis, std::string* utf8);
+// 1 when the bytes are well-formed UTF-8, the only text the controls give back unchanged (a file
+// name on disk may be any bytes).
+int IsUtf8Text(const char* text);
 // The number of bytes of the CP932 form of UTF-8 text (a double-byte character counts 2, CR LF
 // counts 2), or -1 when the text cannot be converted.
 int SjisLen(const char* utf8);

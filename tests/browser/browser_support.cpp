@@ -47,7 +47,7 @@ std::string BrowserEnv::PutSub(const std::string& sub, int count) {
     for (int i = 0; i < count; i++) {
         char name[16];
         snprintf(name, sizeof name, "%02d.bmp", i);
-        PutDotBmp(dir, name, 4, 3, 0x00FF00, 0x010000 * (i + 1), 1, 1);
+        PutDotBmp(dir, name, 4, 3, 0x20A040, 0x010000 * (i + 1), 1, 1);
     }
     return dir;
 }

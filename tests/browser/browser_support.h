@@ -15,6 +15,7 @@ struct BrowserEnv {
     explicit BrowserEnv(const std::string& tabFolder = "");
     ~BrowserEnv();
     // Makes the sub-folder `sub` of the temporary tab folder with `count` pictures 00.bmp,
-    // 01.bmp, ...: 4 x 3, green, picture i with a pixel of colour (i + 1) << 16 at (1, 1).
+    // 01.bmp, ...: 4 x 3, green (0x20A040), picture i with a pixel of colour (i + 1) << 16 at (1,
+    // 1).
     std::string PutSub(const std::string& sub, int count);
 };

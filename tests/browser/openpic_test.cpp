@@ -169,7 +169,8 @@ TEST(SplitPicArgs, SplitsPathsAtBlanksAndQuotes) {
         {"blanks around", "   /a.bmp    /b.bmp  ", {"/a.bmp", "/b.bmp"}},
         {"closing quote missing", "/a.bmp \"/x y.bmp", {"/a.bmp", "/x y.bmp"}},
         {"at most ten", twelve, ten},
-        {"path longer than 259 bytes left out", "/" + std::string(300, 'p') + " /b.bmp",
+        {"path longer than 259 bytes left out",
+         "/" + std::string(300, 'p') + " /b.bmp",
          {"/b.bmp"}},
         {"259 bytes kept", "/" + std::string(258, 'p'), {"/" + std::string(258, 'p')}},
         {"blanks only", "   ", {}},
@@ -192,9 +193,14 @@ TEST(FileExists, ExactPlainFilesOnly) {
         std::string path;
         bool exists;
     } cases[] = {
-        {dir.File("A.bmp"), true},     {dir.File("a.bmp"), false}, {dir.File("*.bmp"), false},
-        {dir.File("?.bmp"), false},    {dir.path, false},          {dir.File("pipe.bmp"), false},
-        {dir.File("gone.bmp"), false}, {"", false},
+        {dir.File("A.bmp"), true},
+        {dir.File("a.bmp"), false},
+        {dir.File("*.bmp"), false},
+        {dir.File("?.bmp"), false},
+        {dir.path, false},
+        {dir.File("pipe.bmp"), false},
+        {dir.File("gone.bmp"), false},
+        {"", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);

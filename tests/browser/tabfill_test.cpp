@@ -39,7 +39,8 @@ int ChooseSub(HWND owner, int tab, const std::string& sub) {
 // upper-cased), the first chosen.
 TEST(SetCmbList, ListsSubFoldersInSearchOrder) {
     BrowserEnv b;
-    for (const char* sub : {"b", "A", "c-dir", "季節"}) b.PutSub(sub, 0);
+    // A name in Shift-JIS bytes cannot be shown or given back by the list: it is left out.
+    for (const char* sub : {"b", "A", "c-dir", "季節", "\x82\xa0"}) b.PutSub(sub, 0);
     PutDotBmp(b.folder.path, "a-file.bmp", 2, 2, 0, 0);
     EXPECT_EQ(SetCmbList(1), 1);
     EXPECT_EQ(CmbItems(g_app.cmbWnd[1]), (std::vector<std::string>{"A", "b", "c-dir", "季節"}));

@@ -44,7 +44,7 @@ struct ThumbTest : ::testing::Test {
 // A stamp's thumbnail leaves its background out: the top-left colour is its transparent colour
 // and fills the margins. A replaced picture is opaque on white.
 TEST_F(ThumbTest, AppendedThumbnailIsTransparentWhereTheCornerColourIs) {
-    const uint32_t green = 0x00FF00, red = 0xFF0000;
+    const uint32_t green = 0x20A040, red = 0xFF0000;
     const std::string path = PutDotBmp(dir.path, "stamp.bmp", 20, 10, green, red, 9, 4);
     ThumList* list = CreateThumList(true, 10);
     ASSERT_EQ(CreateImgList(nullptr, path.c_str(), list, -1), 1);

@@ -150,10 +150,10 @@ TEST(BitBlt, ClipsAndHandlesOverlap) {
 }
 
 TEST(TransparentBlt, LeavesTheKeyColourAndClips) {
-    const uint32_t key = 0x00FF00;  // green, RGB(0, 255, 0) as a pixel too
+    const uint32_t key = 0x204080;  // RGB(0x20, 0x40, 0x80) as a pixel
     Surface s(3, 1, {Grey(1), key, Grey(3)});
     Surface t(3, 2, std::vector<uint32_t>(6, Grey(9)));
-    ASSERT_TRUE(TransparentBlt(t.dc, 1, 1, 3, 1, s.dc, 0, 0, 3, 1, RGB(0, 255, 0)));
+    ASSERT_TRUE(TransparentBlt(t.dc, 1, 1, 3, 1, s.dc, 0, 0, 3, 1, RGB(0x20, 0x40, 0x80)));
     EXPECT_EQ(ComparePics(t.Pixels(), {Grey(9), Grey(9), Grey(9), Grey(9), Grey(1), Grey(9)}, 3),
               "");
     EXPECT_FALSE(TransparentBlt(t.dc, 0, 0, 2, 1, s.dc, 0, 0, 3, 1, 0));  // no stretching

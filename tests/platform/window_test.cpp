@@ -181,6 +181,28 @@ TEST_F(WndTest, PaintEraseAndDrawingOutsidePaint) {
     EXPECT_EQ(HeardBy(top, {WM_PAINT, WM_ERASEBKGND}), std::vector<UINT>{WM_PAINT});
 }
 
+// A window without WS_CLIPCHILDREN paints over its children: invalidating it invalidates the
+// children under the rectangle, with its erase flag. WS_CLIPCHILDREN keeps them out.
+TEST_F(WndTest, InvalidationReachesTheChildrenBelowUnlessClipped) {
+    for (const DWORD clip : {DWORD(0), WS_CLIPCHILDREN}) {
+        SCOPED_TRACE(clip ? "clipped" : "not clipped");
+        HWND top = CreateWindowExA(0, "TestRec", "", WS_POPUP | WS_VISIBLE | clip, 0, 0, 200, 100,
+                                   nullptr, nullptr, nullptr, nullptr);
+        made.push_back(top);
+        HWND under = Make(top, 50, 40, 40, 20);
+        HWND beside = Make(top, 150, 10, 20, 20);
+        PumpMsgs();
+        g_heard.clear();
+        const RECT r{60, 30, 100, 50};
+        InvalidateRect(top, &r, TRUE);
+        UpdateWindow(under);
+        UpdateWindow(beside);
+        const std::vector<UINT> painted{WM_PAINT, WM_ERASEBKGND};
+        EXPECT_EQ(HeardBy(under, {WM_PAINT, WM_ERASEBKGND}), clip ? std::vector<UINT>{} : painted);
+        EXPECT_TRUE(HeardBy(beside, {WM_PAINT}).empty());
+    }
+}
+
 int g_paints;
 // Asks for another paint from inside its first one, after EndPaint.
 LRESULT RepaintProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
