@@ -180,7 +180,11 @@ TEST(Browser, DropsOnThePhotoSlotsOnly) {
     const std::string t = pics.File("notes.txt");
     ASSERT_TRUE(WriteFileBytes(t, {'x'}));
     const std::string b = PutBmp(pics.path, "b.bmp", 40, 50, 0x00AA00);
-    DropOnSlot(7, {a, t, b});
+    // A path one byte too long to take whole, whose cut form names an existing picture.
+    const std::string name(MAX_PATH - 1 - (pics.path.size() + 1) - 4, 'q');
+    const std::string fits = PutBmp(pics.path, (name + ".bmp").c_str(), 1, 1);
+    ASSERT_EQ(fits.size(), size_t(MAX_PATH - 1));
+    DropOnSlot(7, {a, t, fits + "x", b});
     EXPECT_EQ(g_app.SelSlot[0], 7);
     EXPECT_STREQ(g_app.TabSlots[0][7], a.c_str());
     EXPECT_STREQ(g_app.TabSlots[0][8], b.c_str());
