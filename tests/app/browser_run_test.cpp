@@ -2,6 +2,7 @@
 // and drops in the photo slots, clicks on the slots, the message tab's folder list, and the
 // photo slots remembered from one run to the next.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "app/appstate.h"
 #include "image/workbmp.h"
 #include "platform/commctrl.h"
+#include "platform/kernel.h"
 #include "platform/modal.h"
 #include "platform/shell.h"
 #include "support/mainrun.h"
@@ -170,6 +172,28 @@ TEST(Browser, StampTabSlotsSelectWithEitherButton) {
     }
     EXPECT_STREQ(WorkBmp.path, a.c_str());
     EXPECT_EQ(WorkBmp.srcW, 50);
+}
+
+// Without the message folder beside the program, start-up says so once and the tab is empty;
+// the illustration tab is filled as usual.
+TEST(Browser, MissingMessageFolderIsToldOnceAtStart) {
+    TempDir prog;
+    const std::string item = prog.path + "/item";
+    ASSERT_EQ(mkdir(item.c_str(), 0700), 0);
+    ASSERT_EQ(mkdir((item + "/flowers").c_str(), 0700), 0);
+    PutBmp(item + "/flowers", "rose.bmp", 8, 8, 0xCC2244);
+    MainRun run;
+    PlatSetModulePath((prog.path + "/quillet").c_str());
+    run.rec.msgs.clear();
+    run.Restart("quillet");
+    PlatSetModulePath(QUILLET_OUT_DIR "/quillet");
+    std::vector<std::string> texts;
+    for (const auto& m : run.rec.msgs) texts.push_back(m.caption + ": " + m.text);
+    EXPECT_EQ(texts, std::vector<std::string>{"SetCmbList-Error: " + prog.path +
+                                              "/message/*.* にフォルダが見つかりません"});
+    EXPECT_EQ(SendMessageA(g_app.cmbWnd[1], CB_GETCOUNT, 0, 0), 0);
+    EXPECT_EQ(g_app.imgLists[1]->count, 0);
+    EXPECT_STREQ(g_app.TabSlots[2][0], (item + "/flowers/rose.bmp").c_str());
 }
 
 // Files dropped on a photo slot select it and fill from there; the stamp tabs take no drops.
