@@ -181,6 +181,9 @@ void ComboCreate(HWND wnd) {
     HostCtl(wnd, c, box);
     c->fieldHeight = box->sizeHint().height();
     box->view()->setFont(box->font());
+    // A list too short to scroll still shows its scroll bar, disabled.
+    if (wnd->style & CBS_DISABLENOSCROLL)
+        box->view()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ComboSize(c, c->dropHeight);
 }
 

@@ -2,10 +2,14 @@
 // heights.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QScrollBar>
 #include <functional>
 #include <string>
 
 #include "ctl_support.h"
+#include "platform/ctl_rec.h"
 #include "support/testutil.h"
 
 namespace {
@@ -45,6 +49,21 @@ TEST_F(ComboTest, WindowIsTheSelectionField) {
     MoveWindow(drop, 10, 10, 128, 268, TRUE);
     GetWindowRect(drop, &r);
     EXPECT_EQ(r.bottom - r.top, 20);
+}
+
+// With CBS_DISABLENOSCROLL the dropped list shows its scroll bar also when all items fit.
+TEST_F(ComboTest, ScrollBarAlwaysShownWhenAsked) {
+    HWND fixed =
+        d.Add("COMBOBOX", 23, WS_VSCROLL | CBS_DROPDOWN | CBS_DISABLENOSCROLL, 150, 10, 128, 268);
+    for (HWND combo : {drop, fixed}) {
+        Fill(combo, {"a", "b"});
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        PumpMsgs();
+        const QAbstractItemView* view =
+            static_cast<QComboBox*>(GetCtl(combo, CTL_COMBO)->qt)->view();
+        EXPECT_EQ(view->verticalScrollBar()->isVisible(), combo == fixed);
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+    }
 }
 
 // A sorted list keeps the order of the file system's names (upper-cased, byte by byte).

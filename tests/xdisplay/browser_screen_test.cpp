@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/appstate.h"
+#include "platform/commctrl.h"
 #include "support/mainrun.h"
 #include "support/testutil.h"
 
@@ -80,6 +81,12 @@ TEST(Screen, BrowserTabs) {
     EXPECT_GT(coloured, 100);
     EXPECT_EQ(sea, 0);
     EXPECT_TRUE(IsWindowVisible(g_app.cmbWnd[1]));
+
+    // The folder list dropped down, its sub-folders in the 13-pixel list font.
+    SendMessageA(g_app.cmbWnd[1], CB_SHOWDROPDOWN, TRUE, 0);
+    PumpMsgs();
+    EXPECT_FALSE(GrabScreen("browser-folders-screenshot.png").isNull());
+    SendMessageA(g_app.cmbWnd[1], CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 }  // namespace
