@@ -84,16 +84,18 @@ int GetPicFileNames(PicList list) {
     return 1;
 }
 
+int GetDropPath(HDROP drop, UINT index, char* path) {
+    const UINT len = DragQueryFileA(drop, index, nullptr, 0);
+    return len > 0 && len < UINT(MAX_PATH) && DragQueryFileA(drop, index, path, MAX_PATH) == len;
+}
+
 int DropPicFiles(HWND owner, HDROP drop) {
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     if (count == 0) return 0;
     PicList list = {};
     int n = 0;
-    for (UINT i = 0; i < count && i < UINT(kDropMax); i++) {
-        // A longer path would come back cut and could name another file.
-        if (DragQueryFileA(drop, i, nullptr, 0) >= UINT(MAX_PATH)) continue;
-        if (DragQueryFileA(drop, i, list[n], MAX_PATH)) n++;
-    }
+    for (UINT i = 0; i < count && i < UINT(kDropMax); i++)
+        if (GetDropPath(drop, i, list[n])) n++;
     return AddPicFiles(owner, list);
 }
 

@@ -16,6 +16,9 @@ int OpenPicFiles(HWND owner, int tab);
 // Runs the open dialog and fills list with up to 11 chosen paths. 0 on cancel or failure, or
 // when no chosen path fits a slot.
 int GetPicFileNames(PicList list);
+// Copies the path of dropped file `index` into a MAX_PATH buffer. 0 when there is no such file
+// or its path does not fit whole: cut short, it would name another file.
+int GetDropPath(HDROP drop, UINT index, char* path);
 // Places the files dropped on a slot window from the selected slot on. 0 when none was dropped.
 int DropPicFiles(HWND owner, HDROP drop);
 // Splits the command line's argument text into up to ten paths in list (double-quoted ones may

@@ -72,14 +72,18 @@ int ReadPixBlock(FILE* f, int64_t off, int64_t bytes, int64_t fileSize, PixBlock
     return 1;
 }
 
-// Opens a regular file for reading; none for anything else. Without O_NONBLOCK, opening a FIFO
-// waits for a writer before it can be refused.
-FILE* OpenRegFile(const char* path) {
+// Opens a regular file for reading and gives its size; none for anything else. Without
+// O_NONBLOCK, opening a FIFO waits for a writer before it can be refused.
+FILE* OpenRegFile(const char* path, int64_t* bytes) {
     const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return nullptr;
     struct stat st;
     FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
-    if (!f) close(fd);
+    if (!f) {
+        close(fd);
+        return nullptr;
+    }
+    *bytes = st.st_size;
     return f;
 }
 
@@ -94,11 +98,9 @@ HBITMAP Refuse(HWND owner, const char* text) {
 // the picture and its size, or none: silently when the file is missing, not a BMP or shorter
 // than its headers say; with a message for a bad header or sizes that cannot be allocated.
 HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
-    std::unique_ptr<FILE, FileCloser> f(OpenRegFile(path));
+    int64_t fileSize = 0;
+    std::unique_ptr<FILE, FileCloser> f(OpenRegFile(path, &fileSize));
     if (!f) return nullptr;
-    struct stat st;
-    if (fstat(fileno(f.get()), &st) != 0) return nullptr;
-    const int64_t fileSize = st.st_size;
 
     BYTE fh[14];
     if (fread(fh, 1, sizeof fh, f.get()) != sizeof fh || Le16(fh) != 0x4D42) return nullptr;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/appstate.h"
+#include "browser/openpic.h"
 #include "browser/thumbs.h"
 #include "image/canvas.h"
 #include "image/slider.h"
@@ -94,10 +95,7 @@ void WorkRBtnDown(int x, int y) {
 // path and thumbnail, and the slider goes back to neutral with the new picture.
 void WorkDropFiles(HDROP drop) {
     char path[MAX_PATH];
-    // A longer path would come back cut and could name another file.
-    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) > 0 &&
-        DragQueryFileA(drop, 0, nullptr, 0) < MAX_PATH && DragQueryFileA(drop, 0, path, MAX_PATH) &&
-        InitWorkBmp(path)) {
+    if (GetDropPath(drop, 0, path) && InitWorkBmp(path)) {
         memcpy(WorkBmp.path, path, sizeof path);
         const int tab = g_app.CurTab, slot = g_app.SelSlot[tab];
         CreateImgList(g_app.workWnd, path, g_app.imgLists[tab], slot);
