@@ -3,11 +3,14 @@
 #include <cstdlib>
 
 #include "app/appstate.h"
+#include "app/folders.h"
 #include "app/mainwnd.h"
 #include "app/reginfo.h"
 #include "browser/openpic.h"
 #include "image/preview.h"
+#include "image/savepic.h"
 #include "image/slider.h"
+#include "image/stamp.h"
 #include "image/workbmp.h"
 #include "image/workwnd.h"
 #include "platform/shell.h"
@@ -16,11 +19,13 @@
 
 namespace {
 
+// Clears the photo and the stamps; also when only stamps are there.
 void ClearPic(HWND wnd) {
-    if (!WorkBmp.loaded) return;
+    if (!WorkBmp.loaded && g_stmp.count == 0) return;
     if (ShowMsgDlg(wnd, "　　編集画像をクリアします\n    よろしいですか？", MSG_QUESTION) != 1)
         return;
     ClearWorkBmp();
+    ClearStmp();
     RepaintWork(TRUE);
     ResetSldWnd();
 }
@@ -61,6 +66,14 @@ void ShowTab(int tab) {
     }
     for (int t = 0; t < kTabCount; t++)
         if (g_app.cmbWnd[t]) ShowWindow(g_app.cmbWnd[t], t == tab ? SW_SHOW : SW_HIDE);
+}
+
+// The picture to send is written first; the send dialog comes with the upload.
+void SendPic() {
+    char path[MAX_PATH];
+    if (snprintf(path, sizeof path, "%s%s", g_app.AppFolder, kTempJpgName) >= MAX_PATH) return;
+    SaveSendJpeg(path);
+    ReadServerInfo();
 }
 
 }  // namespace
@@ -105,7 +118,9 @@ void MainCommand(HWND wnd, int id) {
             MirWorkBmp();
             RepaintWork(FALSE);
             break;
-        // Save (106), send (107) and user settings (108) come with their dialogs.
+        case 106: SaveWorkPic(); break;
+        case 107: SendPic(); break;
+        // User settings (108) come with their dialog.
         default: break;
     }
 }

@@ -8,6 +8,7 @@
 #include "app/reginfo.h"
 #include "app/startpic.h"
 #include "browser/thumbs.h"
+#include "image/stamp.h"
 #include "image/workbmp.h"
 #include "platform/commctrl.h"
 #include "platform/msgbox.h"
@@ -75,8 +76,10 @@ void MainCreate(HWND wnd) {
     g_app.SelSlot[0] = 0;
     InitThumImgList();
     for (int t = 0; t < kTabCount; t++) LoadThumImgList(wnd, t);
-    // The work image starts empty.
+    // The work image starts empty, and so does the stamp list.
     ClearWorkBmp();
+    if (!InitStmpList())
+        MessageBoxA(wnd, "メモリの再割り当てに失敗しました", "AddStmp-Error", MB_OK);
     LoadThumImgList(wnd, 0);
     InitRegInfo();
 
@@ -90,6 +93,7 @@ void MainCreate(HWND wnd) {
 
 void MainDestroy() {
     ClearWorkBmp();
+    FreeStmpList();
     DeleteObject(g_app.hiliteBrush);
     DeleteObject(g_app.nullPen);
     DeleteObject(g_app.mainSkin);

@@ -4,6 +4,7 @@
 #include "app/appstate.h"
 #include "browser/openpic.h"
 #include "browser/thumbs.h"
+#include "image/stamp.h"
 #include "image/workwnd.h"
 #include "platform/shell.h"
 #include "ui/msgdlg.h"
@@ -41,7 +42,9 @@ void ThumPaint(HWND wnd, int k) {
 void ThumClick(HWND wnd, int k) {
     SelThumSlot(k);
     const int tab = g_app.CurTab;
-    if (!g_app.cmbWnd[tab] && !OpenSelectedPic(tab)) {
+    if (g_app.cmbWnd[tab]) {
+        AddStmpFromList(tab);
+    } else if (!OpenSelectedPic(tab)) {
         ShowMsgDlg(wnd, "画像が見つかりませんでした", MSG_ERROR);
         WhiteThumSlot(wnd, k);
         return;

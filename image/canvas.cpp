@@ -25,3 +25,20 @@ int DrawCanvas(HDC canvas, const StmpInfo* stamps, int count) {
     DeleteDC(mem);
     return ok;
 }
+
+HBITMAP MakeCanvasPic() {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP pic = CreateCompatibleBitmap(screen, kCanvasW, kCanvasH);
+    ReleaseDC(nullptr, screen);
+    int ok = dc && pic;
+    if (ok) {
+        HGDIOBJ old = SelectObject(dc, pic);
+        ok = DrawCanvas(dc, g_stmp.items, g_stmp.count);
+        SelectObject(dc, old);
+    }
+    DeleteDC(dc);
+    if (ok) return pic;
+    DeleteObject(pic);
+    return nullptr;
+}

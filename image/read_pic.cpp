@@ -11,13 +11,6 @@ namespace {
 
 typedef int (*GetJpegFileFn)(const char* src, const char* dstBmp);
 
-// The extension is the text from the last "." of the name part, dot included; "" when none.
-const char* PicExt(const char* path) {
-    const char* name = strrchr(path, '/');
-    const char* dot = strrchr(name ? name : path, '.');
-    return dot ? dot : "";
-}
-
 int IsExtIn(const char* ext, const char* const* list) {
     for (; *list; list++)
         if (strcmp(ext, *list) == 0) return 1;
@@ -25,6 +18,12 @@ int IsExtIn(const char* ext, const char* const* list) {
 }
 
 }  // namespace
+
+const char* PicExt(const char* path) {
+    const char* name = strrchr(path, '/');
+    const char* dot = strrchr(name ? name : path, '.');
+    return dot ? dot : "";
+}
 
 // The comparison is case-sensitive: mixed-case extensions such as ".Jpg" are refused.
 HBITMAP ReadPicFile(HWND owner, const char* path, SIZE* size) {

@@ -10,3 +10,7 @@
 HBITMAP ReadPicFile(HWND owner, const char* path, SIZE* size);
 HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size);
 HBITMAP ReadJpegFile(HWND owner, const char* path, SIZE* size);
+
+// The extension of a path: the text from the last "." of the name part, dot included; "" when
+// the name has none.
+const char* PicExt(const char* path);

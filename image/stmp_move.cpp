@@ -1,10 +1,8 @@
-// Picking and dragging stamps on the work area.
+// Picking, dragging, turning and mirroring stamps.
 #include <cstring>
 
 #include "image/stamp.h"
 #include "image/workbmp.h"
-
-StmpList g_stmp;
 
 int HitStmp(int x, int y) {
     for (int i = g_stmp.count - 1; i >= 0; i--) {
@@ -37,4 +35,17 @@ void MoveStmp(int x, int y) {
     if (y > kCanvasH - s.height / 2) y = kCanvasH - s.height / 2;
     s.x = x;
     s.y = y;
+}
+
+void RotStmp() {
+    if (g_stmp.count == 0) return;
+    StmpInfo& s = g_stmp.items[g_stmp.count - 1];
+    s.rot = (s.rot + 3) % 4;
+}
+
+void MirStmp() {
+    if (g_stmp.count == 0) return;
+    StmpInfo& s = g_stmp.items[g_stmp.count - 1];
+    if (s.rot & 1) s.rot = (s.rot + 2) % 4;
+    s.mirror = !s.mirror;
 }

@@ -84,11 +84,13 @@ void WorkLBtnUp() {
     ReleaseCapture();
 }
 
+// The stamp dialog acts on the top stamp: the one clicked is brought up first.
 void WorkRBtnDown(int x, int y) {
     const int hit = HitStmp(x, y);
     if (hit < 0) return;
     TopStmp(hit);
     RepaintWork(FALSE);
+    OpenStmpDlg();
 }
 
 // The first dropped file replaces the photo; the selected slot of the current tab takes its

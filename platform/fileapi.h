@@ -8,6 +8,11 @@
 // Fails when it exists already, as on Windows.
 BOOL CreateDirectoryA(const char* path, void* security);
 BOOL DeleteFileA(const char* path);
+// Makes path a file holding exactly the size bytes at data, or leaves it as it was: the bytes go
+// to a new file beside it, are flushed to the disk, and that file is renamed over path. The file
+// gets the permission bits mode less the umask. FALSE when path names a folder, its folder is
+// missing or anything cannot be written.
+BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode);
 
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 // FILE_ATTRIBUTE_DIRECTORY for a folder, FILE_ATTRIBUTE_ARCHIVE for a plain file, and

@@ -20,6 +20,7 @@ const DlgItemTempl kMsgItems[] = {
 const DlgTempl kTemplates[] = {
     {142, 9, 226, 255, WS_POPUP, kSplashItems, int(std::size(kSplashItems))},
     {144, 9, 153, 426, WS_POPUP, nullptr, 0},  // the preview: its close button is made at opening
+    {148, 9, 135, 83, WS_POPUP, nullptr, 0},   // the stamp dialog: its buttons are made at opening
     {199, 10, 166, 99, WS_POPUP, kMsgItems, int(std::size(kMsgItems))},
 };
 

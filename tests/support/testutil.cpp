@@ -48,6 +48,8 @@ int g_answer;
 
 int RecordMsg(const ModalEvent* e) {
     if (!g_recorder) return g_answer;
+    const bool msgBox = e->kind == MODAL_MSGBOX || (e->kind == MODAL_DIALOG && e->templ == 199);
+    if (!msgBox && g_recorder->others) return g_recorder->others(e);
     if (e->kind == MODAL_MSGBOX) {
         g_recorder->msgs.push_back(
             {e->caption ? e->caption : "", e->text ? e->text : "", e->type, 0});

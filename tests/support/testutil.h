@@ -6,6 +6,7 @@
 
 #include "browser/thumlist.h"
 #include "platform/gdi.h"
+#include "platform/modal.h"
 #include "platform/window.h"
 
 // A fresh temporary folder, removed with everything in it when the helper goes.
@@ -21,8 +22,8 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 bool FileExists(const std::string& path);
 
 // Records every plain message box (caption and text) and every skinned message box (template
-// 199: its text) while it lives, answering `answer`; other modal dialogs get `answer` too. A
-// recorder made while another lives takes over until it goes.
+// 199: its text) while it lives, answering `answer`; other modal windows go to `others` when it is
+// set, else get `answer` too. A recorder made while another lives takes over until it goes.
 struct MsgRecorder {
     struct Msg {
         std::string caption, text;
@@ -30,6 +31,7 @@ struct MsgRecorder {
         int templ;      // 0 for a plain box, 199 for the skinned one
     };
     std::vector<Msg> msgs;
+    ModalHook others;
     explicit MsgRecorder(int answer = 1);
     ~MsgRecorder();
 
