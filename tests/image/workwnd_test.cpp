@@ -135,9 +135,14 @@ TEST_F(WorkWndTest, RightClickBringsAStampUpAndEmptyCanvasDoesNothing) {
     const HBITMAP first = stamps[0].bmp;
     SendMessageA(work, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
     EXPECT_EQ(g_stmp.items[0].bmp, first);
+    EXPECT_EQ(g_work.stmpDlg, nullptr);
     SendMessageA(work, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
     EXPECT_EQ(g_stmp.items[1].bmp, first);
     EXPECT_EQ(GetCapture(), nullptr);
+    // The stamp dialog opened for it.
+    EXPECT_TRUE(IsWindow(g_work.stmpDlg));
+    DestroyWindow(g_work.stmpDlg);
+    EXPECT_EQ(g_work.stmpDlg, nullptr);
 }
 
 // Dropping files at the work area's middle, (39 + 60, 146 + 65) in its parent.
