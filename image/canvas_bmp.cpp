@@ -30,18 +30,20 @@ int WriteCanvasBmp(const char* path, HBITMAP pic) {
     const size_t palBytes = d <= 8 ? size_t(4) << d : 0;
     const size_t offBits = 14 + 40 + palBytes, pixBytes = rowSize * kCanvasH;
     BYTE* file = static_cast<BYTE*>(calloc(1, offBits + pixBytes));
-    if (!file) return 0;
-
+    // The header is built apart: at offset 14 of the file it would not be aligned.
+    BITMAPINFO* info = static_cast<BITMAPINFO*>(calloc(1, sizeof(BITMAPINFO) + palBytes));
+    if (!file || !info) {
+        free(file);
+        free(info);
+        return 0;
+    }
+    info->bmiHeader.biSize = 40;
+    info->bmiHeader.biWidth = kCanvasW;
+    info->bmiHeader.biHeight = kCanvasH;  // positive: rows bottom-up
+    info->bmiHeader.biPlanes = 1;
+    info->bmiHeader.biBitCount = WORD(d);
+    info->bmiHeader.biCompression = BI_RGB;
     // The pixel fetch fills the palette behind the info header.
-    BITMAPINFO* info = reinterpret_cast<BITMAPINFO*>(file + 14);
-    BITMAPINFOHEADER ih{};
-    ih.biSize = 40;
-    ih.biWidth = kCanvasW;
-    ih.biHeight = kCanvasH;  // positive: rows bottom-up
-    ih.biPlanes = 1;
-    ih.biBitCount = WORD(d);
-    ih.biCompression = BI_RGB;
-    memcpy(info, &ih, sizeof ih);
     HDC screen = GetDC(nullptr);
     const int rows = GetDIBits(screen, pic, 0, kCanvasH, file + offBits, info, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
@@ -50,7 +52,9 @@ int WriteCanvasBmp(const char* path, HBITMAP pic) {
     file[1] = 'M';
     PutLe32(file + 2, uint32_t(offBits + pixBytes));
     PutLe32(file + 10, uint32_t(offBits));
+    memcpy(file + 14, info, 40 + palBytes);
     const int ok = rows == kCanvasH && WriteWholeFile(path, file, offBits + pixBytes, 0666);
+    free(info);
     free(file);
     return ok;
 }

@@ -23,9 +23,7 @@ struct StampTest : testing::Test {
     PicData Canvas() {
         HBITMAP pic = MakeCanvasPic();
         EXPECT_NE(pic, nullptr);
-        PicData data = TakePicData(pic);
-        DeleteObject(pic);
-        return data;
+        return TakePicData(pic);
     }
 };
 

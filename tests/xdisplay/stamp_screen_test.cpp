@@ -53,9 +53,7 @@ TEST(Screen, StampsAndTheirDialog) {
     // The canvas below the dialog's bottom edge is the canvas composition.
     POINT work{0, 0};
     ClientToScreen(g_app.workWnd, &work);
-    HBITMAP canvas = MakeCanvasPic();
-    const PicData want = TakePicData(canvas);
-    DeleteObject(canvas);
+    const PicData want = TakePicData(MakeCanvasPic());
     int differ = 0;
     for (int y = r.bottom - work.y; y < 130; y++)
         for (int x = 0; x < 120; x++)
