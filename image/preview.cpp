@@ -9,6 +9,7 @@
 #include "platform/region.h"
 #include "ui/appmsg.h"
 #include "ui/bmpbtn.h"
+#include "ui/bmprgn.h"
 #include "ui/memsurf.h"
 
 namespace {
@@ -28,11 +29,7 @@ INT_PTR PreInitDlg(HWND dlg) {
     UpdateWindow(g_app.workWnd);
     g_preCanvas = CopyWorkCanvas();
     if (!g_preCanvas) MessageBoxA(dlg, "ビットマップコピー失敗", "PreProc", MB_OK);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    if (shape && CombineRgn(shape, g_app.preRgn, nullptr, RGN_COPY) != RGN_ERROR)
-        SetWindowRgn(dlg, shape, TRUE);
-    else
-        DeleteObject(shape);
+    SetRgnCopy(dlg, g_app.preRgn);
     if (!MakeBmpBtn(dlg, BmpBtnProc, kCloseId, 200, 420, 45, 30, 139)) {
         MessageBoxA(dlg, "ボタンが作成できませんでした", "PreProc-Error", MB_OK);
         EndDialog(dlg, 0);

@@ -8,6 +8,7 @@
 #include "platform/region.h"
 #include "ui/appmsg.h"
 #include "ui/bmpbtn.h"
+#include "ui/bmprgn.h"
 #include "ui/memsurf.h"
 
 namespace {
@@ -37,11 +38,7 @@ void PlaceStmpDlg(HWND dlg) {
 
 INT_PTR StmpInitDlg(HWND dlg) {
     if (g_stmp.count > 0) PlaceStmpDlg(dlg);
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    if (shape && CombineRgn(shape, g_app.stmpRgn, nullptr, RGN_COPY) != RGN_ERROR)
-        SetWindowRgn(dlg, shape, TRUE);
-    else
-        DeleteObject(shape);
+    SetRgnCopy(dlg, g_app.stmpRgn);
     for (const StmpBtn& b : kStmpBtns) {
         if (MakeBmpBtn(dlg, BmpBtnProc, b.id, b.x, b.y, b.size, b.size, b.strip)) continue;
         MessageBoxA(dlg, "ボタンが作成できませんでした", "StmpDCProc-Error", MB_OK);
@@ -49,15 +46,6 @@ INT_PTR StmpInitDlg(HWND dlg) {
         return FALSE;
     }
     return TRUE;
-}
-
-void StmpPaint(HWND dlg) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(dlg, &ps);
-    HDC mem = CreateCompatibleDC(dc);
-    DrawSkin(dc, mem, g_app.stmpSkin, 0, 0, kStmpDlgW, kStmpDlgH);
-    DeleteDC(mem);
-    EndPaint(dlg, &ps);
 }
 
 void StmpCommand(HWND dlg, int id) {
@@ -77,7 +65,7 @@ void StmpCommand(HWND dlg, int id) {
 INT_PTR StmpDCProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {
         case WM_INITDIALOG: return StmpInitDlg(dlg);
-        case WM_PAINT: StmpPaint(dlg); return TRUE;
+        case WM_PAINT: PaintSkin(dlg, g_app.stmpSkin, kStmpDlgW, kStmpDlgH); return TRUE;
         case WM_LBUTTONDOWN: SendMessageA(dlg, WM_NCLBUTTONDOWN, WPARAM(HTCAPTION), 0); return TRUE;
         case WM_APP_BUTTON: StmpCommand(dlg, LOWORD(wp)); return TRUE;
         case WM_ACTIVATE:

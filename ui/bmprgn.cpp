@@ -73,3 +73,13 @@ HRGN GetBmpRgn(HWND wnd, HBITMAP bmp, int width, int height, int xOffset, int yO
 HRGN MakeRndRgn(int width, int height) {
     return CreateRoundRectRgn(0, 0, width + 1, height + 1, 25, 25);
 }
+
+int SetRgnCopy(HWND wnd, HRGN rgn) {
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    if (!shape || CombineRgn(shape, rgn, nullptr, RGN_COPY) == RGN_ERROR) {
+        DeleteObject(shape);
+        return 0;
+    }
+    SetWindowRgn(wnd, shape, TRUE);
+    return 1;
+}

@@ -10,3 +10,7 @@ HRGN GetBmpRgn(HWND wnd, HBITMAP bmp, int width, int height, int xOffset, int yO
 
 // Covers exactly the width x height skin of a dialog with its corners cut.
 HRGN MakeRndRgn(int width, int height);
+
+// Gives wnd a copy of the shape rgn, which stays the caller's (a shape built once for a dialog
+// that opens many times). 0 when the copy cannot be made: the window keeps its rectangle.
+int SetRgnCopy(HWND wnd, HRGN rgn);

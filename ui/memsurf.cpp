@@ -38,3 +38,12 @@ int DrawSkin(HDC dc, HDC mem, HBITMAP bmp, int x, int y, int w, int h) {
     SelectObject(mem, old);
     return ok;
 }
+
+void PaintSkin(HWND wnd, HBITMAP skin, int w, int h) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    HDC mem = CreateCompatibleDC(dc);
+    DrawSkin(dc, mem, skin, 0, 0, w, h);
+    DeleteDC(mem);
+    EndPaint(wnd, &ps);
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/gdi.h"
+#include "platform/window.h"
 
 struct MemSurface {
     HDC dc;  // none when the surface could not be made
@@ -19,3 +20,5 @@ HBITMAP TakeMemSurface(MemSurface* s);
 
 // Copies a w x h picture to (x, y) of dc through the memory surface mem; 0 when it cannot.
 int DrawSkin(HDC dc, HDC mem, HBITMAP bmp, int x, int y, int w, int h);
+// A skinned window's whole paint: its w x h skin at (0, 0).
+void PaintSkin(HWND wnd, HBITMAP skin, int w, int h);

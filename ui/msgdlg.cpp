@@ -54,22 +54,14 @@ INT_PTR MsgInitDlg(HWND dlg) {
     return TRUE;
 }
 
-void MsgPaint(HWND dlg) {
-    const MsgLayout& l = kMsgLayouts[g_msgKind];
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(dlg, &ps);
-    HDC mem = CreateCompatibleDC(dc);
-    DrawSkin(dc, mem, g_msgSkin, 0, 0, l.w, l.h);
-    DeleteDC(mem);
-    EndPaint(dlg, &ps);
-}
-
 }  // namespace
 
 INT_PTR DlgMsgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_INITDIALOG: return MsgInitDlg(dlg);
-        case WM_PAINT: MsgPaint(dlg); return TRUE;
+        case WM_PAINT:
+            PaintSkin(dlg, g_msgSkin, kMsgLayouts[g_msgKind].w, kMsgLayouts[g_msgKind].h);
+            return TRUE;
         case WM_CTLCOLORSTATIC:
             // The text lies straight on the skin.
             if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) != kMsgTextId) return FALSE;
