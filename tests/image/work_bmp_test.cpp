@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 
 #include "image/workbmp.h"
 #include "support/testutil.h"
@@ -98,6 +99,70 @@ TEST_F(WorkTest, ThinPictureViewStaysWithinBudget) {
     EXPECT_LE(int64_t(WorkBmp.viewW) * WorkBmp.viewH, int64_t(kViewBudget));
     EXPECT_GT(int64_t(WorkBmp.viewW) * WorkBmp.viewH, int64_t(kViewBudget * 0.99));
     EXPECT_EQ(PowWorkBmp(+1), 0);  // already at the largest zoom
+}
+
+// At the view budget's zoom a picture one or two pixels wide is less than a pixel wide on the
+// view; it still gets one column there, so a click takes the centre as a number and later
+// zooms, turns and pans keep the origin inside the clamp.
+TEST_F(WorkTest, ThinPictureKeepsOneColumnOnTheView) {
+    struct ThinCase {
+        int w, h;
+    };
+    const ThinCase cases[] = {{1, 200000}, {2, 300000}};
+    for (const ThinCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        BmpForm s;
+        s.w = c.w;
+        s.h = c.h;
+        s.bits = 1;
+        s.pal = {0x204060, 0xFFFFFF};
+        s.px.assign(size_t(s.w) * s.h, 0);
+        const std::string path = env.data.File("thin.bmp");
+        ASSERT_TRUE(WriteFileBytes(path, MakeBmpFile(s)));
+        MsgRecorder rec;
+        ASSERT_EQ(InitWorkBmp(path.c_str()), 1);
+        ASSERT_LT(c.w * double(WorkBmp.zoom), 1.0);
+        EXPECT_EQ(WorkBmp.viewW, 1 + 2 * kViewMargin);
+        EXPECT_LE(int64_t(WorkBmp.viewW) * WorkBmp.viewH, int64_t(kViewBudget));
+        EXPECT_EQ(CanvasPixels()[kCanvasCy * kCanvasW + kCanvasCx], 0x204060u);
+
+        // The button-up after a press or a drag takes the centre from the canvas centre.
+        auto click = [] {
+            SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
+        };
+        // A drag moves the canvas window the other way on the view, within the clamp.
+        auto pan = [&click](int dx, int dy) {
+            WorkBmp.originX -= dx;
+            WorkBmp.originY -= dy;
+            ClipWorkOrigin();
+            click();
+        };
+        const struct {
+            const char* name;
+            std::function<void()> act;
+        } steps[] = {
+            {"click", click},
+            {"mirror", MirWorkBmp},
+            {"drag right and down", [&pan] { pan(50, 40); }},
+            {"zoom out", ZoomOutWorkBmp},
+            {"zoom in", ZoomInWorkBmp},
+            {"turn", RotWorkBmp},
+            {"click", click},
+            {"mirror", MirWorkBmp},
+            {"drag far left and up", [&pan] { pan(-100000, -1000000); }},
+            {"turn", RotWorkBmp},
+        };
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.name);
+            step.act();
+            EXPECT_TRUE(std::isfinite(WorkBmp.cx));
+            EXPECT_TRUE(std::isfinite(WorkBmp.cy));
+            EXPECT_GE(WorkBmp.originX, kViewMargin - (kCanvasW - 1));
+            EXPECT_LE(WorkBmp.originX, WorkBmp.viewW - (kViewMargin + 1));
+            EXPECT_GE(WorkBmp.originY, kViewMargin - (kCanvasH - 1));
+            EXPECT_LE(WorkBmp.originY, WorkBmp.viewH - (kViewMargin + 1));
+        }
+    }
 }
 
 TEST_F(WorkTest, OverlongPathIsRefused) {
