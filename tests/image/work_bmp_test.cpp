@@ -255,17 +255,47 @@ TEST_F(WorkTest, OriginClampKeepsOneColumnAndRow) {
     EXPECT_EQ(ClipWorkOrigin(), 0);
 }
 
+// Zooming in clamps the origin but keeps the centre, which then lies beyond what the canvas
+// shows; the next zoom-out is clamped too and takes the centre back from the clamped origin.
 TEST_F(WorkTest, ClampedZoomOutRecentres) {
-    Load(640, 480);
-    WorkBmp.originX = WorkBmp.viewW - 131;  // panned fully left
-    SetWorkCenter(WorkBmp.originX + 60, WorkBmp.originY + 65);
-    while (WorkBmp.zoom > WorkBmp.minZoom) ZoomOutWorkBmp();
-    EXPECT_LE(WorkBmp.originX, WorkBmp.viewW - 131);
-    EXPECT_GE(WorkBmp.originX, 11);
-    // The centre was taken back from the clamped origin.
-    const int ox = WorkBmp.originX;
-    SetWorkOrigin();
-    EXPECT_NEAR(WorkBmp.originX, ox, 1);
+    struct PanCase {
+        const char* name;
+        int dx, dy;  // how far the photo is dragged
+    };
+    const PanCase cases[] = {
+        {"photo dragged far left", -100000, 0},
+        {"photo dragged far right", 100000, 0},
+        {"photo dragged far up", 0, -100000},
+        {"photo dragged far down", 0, 100000},
+    };
+    for (const PanCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(640, 480);
+        WorkBmp.originX -= c.dx;
+        WorkBmp.originY -= c.dy;
+        ASSERT_EQ(ClipWorkOrigin(), 1);
+        SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
+        ZoomInWorkBmp();
+        ZoomInWorkBmp();
+        const float cx = WorkBmp.cx, cy = WorkBmp.cy;
+        ZoomOutWorkBmp();
+        // The origin sits on the clamp's bound on the dragged side.
+        const int boundX =
+            c.dx < 0 ? WorkBmp.viewW - (kViewMargin + 1) : kViewMargin - (kCanvasW - 1);
+        const int boundY =
+            c.dy < 0 ? WorkBmp.viewH - (kViewMargin + 1) : kViewMargin - (kCanvasH - 1);
+        EXPECT_EQ(c.dx ? WorkBmp.originX : WorkBmp.originY, c.dx ? boundX : boundY);
+        // The centre is what the clamped canvas shows at its centre, no longer the old one.
+        const int pw = WorkBmp.viewW - 2 * kViewMargin, ph = WorkBmp.viewH - 2 * kViewMargin;
+        EXPECT_FLOAT_EQ(WorkBmp.cx, float(double(WorkBmp.originX + kCanvasCx - kViewMargin) / pw));
+        EXPECT_FLOAT_EQ(WorkBmp.cy, float(double(WorkBmp.originY + kCanvasCy - kViewMargin) / ph));
+        EXPECT_NE(c.dx ? WorkBmp.cx : WorkBmp.cy, c.dx ? cx : cy);
+        // So the origin taken from the centre is the clamped one.
+        const int ox = WorkBmp.originX, oy = WorkBmp.originY;
+        SetWorkOrigin();
+        EXPECT_NEAR(WorkBmp.originX, ox, 1);
+        EXPECT_NEAR(WorkBmp.originY, oy, 1);
+    }
 }
 
 TEST_F(WorkTest, ReloadAndClear) {
