@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include "image/workbmp.h"
 #include "support/testutil.h"
@@ -216,6 +217,111 @@ TEST_F(WorkTest, TurnShowsThePictureAnticlockwise) {
     const auto px = CanvasPixels();
     EXPECT_GE((px[0] >> 16) & 0xFF, 253u);  // right edge
     EXPECT_LE((px[0] >> 8) & 0xFF, 2u);     // top edge
+}
+
+// A 120 x 130 picture whose pixel (x, y) is red x, green y: it fits the canvas at zoom 1, so
+// every canvas pixel tells which picture pixel it shows.
+uint32_t PosColour(int x, int y) {
+    return uint32_t(x) << 16 | uint32_t(y) << 8 | 0x80;
+}
+
+// The picture as the user sees it after the commands: T turns it a quarter anticlockwise, M
+// mirrors it left-right.
+PicData ShownAfter(const char* cmds) {
+    PicData p;
+    p.w = kCanvasW;
+    p.h = kCanvasH;
+    for (int y = 0; y < p.h; y++)
+        for (int x = 0; x < p.w; x++) p.px.push_back(PosColour(x, y));
+    for (const char* c = cmds; *c; c++) {
+        PicData n;
+        n.w = *c == 'T' ? p.h : p.w;
+        n.h = *c == 'T' ? p.w : p.h;
+        for (int y = 0; y < n.h; y++)
+            for (int x = 0; x < n.w; x++)
+                n.px.push_back(*c == 'T' ? p.At(p.w - 1 - y, x) : p.At(p.w - 1 - x, y));
+        p = n;
+    }
+    return p;
+}
+
+// The canvas window at the origin over the shown picture, which lies at the margin on white.
+std::vector<uint32_t> CanvasOver(const PicData& shown) {
+    std::vector<uint32_t> px;
+    for (int y = 0; y < kCanvasH; y++) {
+        for (int x = 0; x < kCanvasW; x++) {
+            const int u = WorkBmp.originX + x - kViewMargin, v = WorkBmp.originY + y - kViewMargin;
+            const bool in = u >= 0 && u < shown.w && v >= 0 && v < shown.h;
+            px.push_back(in ? shown.At(u, v) : 0xFFFFFF);
+        }
+    }
+    return px;
+}
+
+// Every turn and mirror pair, reached through the commands: the canvas shows the picture as the
+// user turned and mirrored it, centred; after a drag, zooms, turns and mirrors pivot about the
+// picture point under the canvas centre.
+TEST_F(WorkTest, TurnsAndMirrorsShowThePictureAndKeepTheCentre) {
+    struct OrientCase {
+        const char* cmds;
+        int rot;
+        bool mirror;
+    };
+    const OrientCase cases[] = {
+        {"", 0, false}, {"T", 3, false}, {"TT", 2, false}, {"TTT", 1, false},
+        {"M", 0, true}, {"TM", 1, true}, {"TTM", 2, true}, {"TTTM", 3, true},
+    };
+    BmpForm s;
+    s.w = kCanvasW;
+    s.h = kCanvasH;
+    for (int y = 0; y < s.h; y++)
+        for (int x = 0; x < s.w; x++) s.px.push_back(PosColour(x, y));
+    const std::string path = env.data.File("pos.bmp");
+    ASSERT_TRUE(WriteFileBytes(path, MakeBmpFile(s)));
+    // The picture point the canvas centre shows, read back from its colour.
+    auto centrePoint = [] {
+        const uint32_t c = CanvasPixels()[kCanvasCy * kCanvasW + kCanvasCx];
+        return std::pair<int, int>(c >> 16 & 0xFF, c >> 8 & 0xFF);
+    };
+    for (const OrientCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "commands \"" << c.cmds << "\"");
+        ASSERT_EQ(InitWorkBmp(path.c_str()), 1);
+        ASSERT_FLOAT_EQ(WorkBmp.zoom, 1.0f);
+        for (const char* cmd = c.cmds; *cmd; cmd++) {
+            if (*cmd == 'T')
+                RotWorkBmp();
+            else
+                MirWorkBmp();
+        }
+        EXPECT_EQ(WorkBmp.rot, c.rot);
+        EXPECT_EQ(WorkBmp.mirror, c.mirror);
+        const PicData shown = ShownAfter(c.cmds);
+        EXPECT_EQ(WorkBmp.originX, kViewMargin + shown.w / 2 - kCanvasCx);
+        EXPECT_EQ(WorkBmp.originY, kViewMargin + shown.h / 2 - kCanvasCy);
+        EXPECT_EQ(ComparePics(CanvasPixels(), CanvasOver(shown), kCanvasW), "");
+
+        // Drag the photo 23 right and 17 up; the button-up takes the centre from the canvas.
+        WorkBmp.originX -= 23;
+        WorkBmp.originY += 17;
+        ClipWorkOrigin();
+        SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
+        EXPECT_EQ(ComparePics(CanvasPixels(), CanvasOver(shown), kCanvasW), "");
+        const auto p0 = centrePoint();
+        const struct {
+            const char* name;
+            void (*cmd)();
+        } steps[] = {{"zoom in", ZoomInWorkBmp},
+                     {"turn", RotWorkBmp},
+                     {"mirror", MirWorkBmp},
+                     {"zoom out", ZoomOutWorkBmp}};
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.name);
+            step.cmd();
+            const auto p = centrePoint();
+            EXPECT_NEAR(p.first, p0.first, 1);
+            EXPECT_NEAR(p.second, p0.second, 1);
+        }
+    }
 }
 
 TEST_F(WorkTest, MirrorAtOddTurnSwapsTheTurn) {
