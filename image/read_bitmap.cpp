@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,9 +40,10 @@ uint16_t Le16(const BYTE* p) {
     return uint16_t(p[0] | (p[1] << 8));
 }
 
-// The pixel block in one piece: mapped from the file when the file holds all of it (a photo's
-// block is tens of megabytes, and copying it would cost more than converting it), else read
-// into a zeroed buffer, so that a short file leaves the rest of the block as zero bytes.
+// The rows of the pixel block the file reaches, in one piece: mapped from the file when it
+// holds all of them (a photo's block is tens of megabytes, and copying it would cost more than
+// converting it), else read into a zeroed buffer, so that a row the file cuts ends in zero
+// bytes.
 struct PixBlock {
     const BYTE* px = nullptr;
     void* map = nullptr;
@@ -112,13 +114,14 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
     const uint32_t biSize = Le32(ih);
     int64_t width, height;
     int bitCount;
-    uint32_t clrUsed;
+    uint32_t clrUsed, compression;
     int entry;
     if (biSize == 40) {
         if (got < 40) return nullptr;
         width = (int32_t)Le32(ih + 4);
         height = (int32_t)Le32(ih + 8);
         bitCount = Le16(ih + 14);
+        compression = Le32(ih + 16);
         clrUsed = Le32(ih + 32);
         entry = 4;
     } else if (biSize == 12) {
@@ -126,6 +129,7 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
         width = Le16(ih + 4);
         height = Le16(ih + 6);
         bitCount = Le16(ih + 10);
+        compression = 0;
         clrUsed = 0;
         entry = 3;
         if (fseek(f.get(), 14 + 12, SEEK_SET) != 0) return nullptr;
@@ -164,12 +168,17 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
     if (width <= 0 || rows == 0 || width > kMaxPixels || rows > kMaxPixels ||
         width * rows > kMaxPixels || rowBytes * rows > kMaxPixBytes)
         return Refuse(owner, kMsgMem);
-    const int64_t pixBytes = rowBytes * rows;
-    // A file cut short keeps what it has, but a header that claims far more pixels than the
-    // file holds is broken: reading it would only allocate for nothing.
-    if (fileSize - offBits < pixBytes / 2) return nullptr;
+    // The conversion takes uncompressed rows of these depths only. Asked here, so that a file
+    // cut before its first row fails as the whole file would.
+    if (compression != 0 || (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 &&
+                             bitCount != 24 && bitCount != 32))
+        return nullptr;
+    // A file cut short gives the rows it reaches; the others are left as a fresh picture
+    // holds them.
+    const int64_t found = std::min(rows, (fileSize - offBits + rowBytes - 1) / rowBytes);
     PixBlock bits;
-    if (!ReadPixBlock(f.get(), offBits, pixBytes, fileSize, &bits)) return Refuse(owner, kMsgMem);
+    if (found > 0 && !ReadPixBlock(f.get(), offBits, rowBytes * found, fileSize, &bits))
+        return Refuse(owner, kMsgMem);
 
     HDC dc = GetDC(nullptr);
     if (!dc) return Refuse(owner, kMsgDC);
@@ -177,8 +186,9 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
     const BITMAPINFO top = TopDownInfo(int(width), int(rows), 32);
     void* px = nullptr;
     HBITMAP bmp = CreateDIBSection(dc, &top, DIB_RGB_COLORS, &px, nullptr, 0);
-    if (bmp && SetDIBits(dc, bmp, 0, UINT(rows), bits.px, (const BITMAPINFO*)info.get(),
-                         DIB_RGB_COLORS) != rows) {
+    if (bmp && found > 0 &&
+        SetDIBits(dc, bmp, 0, UINT(found), bits.px, (const BITMAPINFO*)info.get(),
+                  DIB_RGB_COLORS) != found) {
         DeleteObject(bmp);
         bmp = nullptr;
     }

@@ -18,11 +18,18 @@ constexpr const char* kMsgAspect =
 
 // The largest zoom at which the view of a w x h picture, margins included, keeps to the view
 // budget: the root of w h z^2 + 2 m (w + h) z + (2 m)^2 = budget, made a hair smaller so that
-// its float rounding cannot step over.
+// its float rounding cannot step over. A side that zooms to less than a pixel still takes one
+// on the view, which leaves (1 + 2 m) (n z + 2 m) = budget for the other side n.
 double GetViewZoomCap(int w, int h) {
     const double a = double(w) * h, b = 2.0 * kViewMargin * (double(w) + h);
     const double c = 4.0 * kViewMargin * kViewMargin - kViewBudget;
-    return (-b + std::sqrt(b * b - 4 * a * c)) / (2 * a) * (1 - 1e-6);
+    double z = (-b + std::sqrt(b * b - 4 * a * c)) / (2 * a);
+    const double rest = kViewBudget / (1 + 2 * kViewMargin) - 2 * kViewMargin;
+    if (w * z < 1)
+        z = rest / h;
+    else if (h * z < 1)
+        z = rest / w;
+    return z * (1 - 1e-6);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 // The view picture and the canvas window into it: zooming, the origin and the centre.
+#include <algorithm>
 #include <cmath>
 
 #include "app/appstate.h"
@@ -14,25 +15,32 @@ constexpr double kZoomDown = 0.9090909090909091;
 bool OddRot() {
     return WorkBmp.rot & 1;
 }
+// The zoomed picture's size before turning. At least one pixel each way: under the view
+// budget's zoom cap a very thin picture zooms to less than a pixel, and the centre is taken as
+// a fraction of these sizes.
+int ZoomedW() {
+    return std::max(1, int(std::trunc(WorkBmp.adjW * double(WorkBmp.zoom))));
+}
+int ZoomedH() {
+    return std::max(1, int(std::trunc(WorkBmp.adjH * double(WorkBmp.zoom))));
+}
 // The picture's size on the view (turned when the rotation is odd).
 int ViewPicW() {
-    return int(std::trunc((OddRot() ? WorkBmp.adjH : WorkBmp.adjW) * double(WorkBmp.zoom)));
+    return OddRot() ? ZoomedH() : ZoomedW();
 }
 int ViewPicH() {
-    return int(std::trunc((OddRot() ? WorkBmp.adjW : WorkBmp.adjH) * double(WorkBmp.zoom)));
+    return OddRot() ? ZoomedW() : ZoomedH();
 }
 
 // Draws the adjusted picture zoomed, mirrored and turned at (130, 130) on a white view.
 int DrawWorkView(HDC screen) {
     const int w = WorkBmp.adjW, h = WorkBmp.adjH;
-    const double zoom = WorkBmp.zoom;
     HDC view = CreateCompatibleDC(screen), adj = CreateCompatibleDC(screen);
     HGDIOBJ oldView = SelectObject(view, WorkBmp.viewBmp);
     HGDIOBJ oldAdj = SelectObject(adj, WorkBmp.adjBmp);
     PatBlt(view, 0, 0, WorkBmp.viewW, WorkBmp.viewH, WHITENESS);
-    const int ok = StretchRotBlt(view, kViewMargin, kViewMargin, int(std::trunc(w * zoom)),
-                                 int(std::trunc(h * zoom)), adj, 0, 0, w, h, WorkBmp.rot,
-                                 WorkBmp.mirror, 0, 0, 0);
+    const int ok = StretchRotBlt(view, kViewMargin, kViewMargin, ZoomedW(), ZoomedH(), adj, 0, 0, w,
+                                 h, WorkBmp.rot, WorkBmp.mirror, 0, 0, 0);
     SelectObject(view, oldView);
     SelectObject(adj, oldAdj);
     DeleteDC(view);
@@ -95,8 +103,11 @@ void SetWorkCenter(int x, int y) {
         case 3: fx = 1 - gy, fy = gx; break;
         default: fx = gx, fy = gy; break;
     }
-    WorkBmp.cx = float(WorkBmp.mirror ? 1 - fx : fx);
-    WorkBmp.cy = float(fy);
+    // A centre that cannot be computed keeps the old one: a non-finite centre would make the
+    // origin's conversion to an integer undefined.
+    const double cx = WorkBmp.mirror ? 1 - fx : fx;
+    if (std::isfinite(cx)) WorkBmp.cx = float(cx);
+    if (std::isfinite(fy)) WorkBmp.cy = float(fy);
 }
 
 int ClipWorkOrigin() {

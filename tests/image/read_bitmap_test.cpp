@@ -140,7 +140,12 @@ TEST(ReadBitmap, RefusesBadFiles) {
         {"most negative height", [](auto& b) { PutLe32(b, 22, 0x80000000u); },
          "メモリが確保できませんでした"},
         {"run-length compressed", [](auto& b) { PutLe32(b, 30, 1); }, nullptr},
-        {"most of the pixels missing", [](auto& b) { PutLe32(b, 22, 3000); }, nullptr},
+        {"run-length compressed, no pixel bytes",
+         [](auto& b) {
+             PutLe32(b, 30, 1);
+             b.resize(14 + 40 + 256 * 4);
+         },
+         nullptr},
     };
     TempDir dir;
     for (const RefuseCase& c : cases) {
@@ -167,21 +172,62 @@ TEST(ReadBitmap, RefusesBadFiles) {
     }
 }
 
-// A file cut short in its pixel block is read; the missing rows are black.
+struct ShortCase {
+    const char* name;
+    int bits;
+    bool topDown;
+    size_t kept;  // pixel bytes left in the file
+    std::vector<uint32_t> want;
+};
+
+// A file cut short in its pixel block gives its full size: the rows it reaches are read (a cut
+// row ends in zero bytes), the others stay black as in a fresh picture.
 TEST(ReadBitmap, ShortPixelBlockReadsWhatIsThere) {
-    BmpForm s;
-    s.w = 2;
-    s.h = 2;
-    s.px = {0x112233, 0x445566, 0x778899, 0xAABBCC};
-    auto file = MakeBmpFile(s);
-    file.resize(54 + 8);  // only the bottom row
+    const uint32_t a = 0x112233, b = 0x445566, c = 0x778899, d = 0xAABBCC, e = 0xDDEEFF,
+                   f = 0x123456, g = 0x654321, h = 0xABCDEF, i = 0xFEDCBA;
+    const std::vector<uint32_t> pal = {0x102030, 0x405060, 0x708090, 0xA0B0C0};
+    const ShortCase cases[] = {
+        {"no pixel bytes", 24, false, 0, {0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        // Rows of 3 pixels take 12 bytes; the file's first row is the picture's bottom one.
+        {"four bytes", 24, false, 4, {0, 0, 0, 0, 0, 0, g, h & 0xFF, 0}},
+        {"a row and a pixel", 24, false, 12 + 3, {0, 0, 0, d, 0, 0, g, h, i}},
+        {"top-down, a row", 24, true, 12, {a, b, c, 0, 0, 0, 0, 0, 0}},
+        // Rows of 3 indices take 4 bytes; index 0 is not black.
+        {"8 bits, a row and a byte",
+         8,
+         false,
+         4 + 1,
+         {0, 0, 0, pal[3], pal[0], pal[0], pal[2], pal[3], pal[1]}},
+    };
     TempDir dir;
-    ASSERT_TRUE(WriteFileBytes(dir.File("short.bmp"), file));
-    SIZE size{};
-    HBITMAP b = ReadBitmap(nullptr, dir.File("short.bmp").c_str(), &size);
-    ASSERT_TRUE(b);
-    EXPECT_EQ(ComparePics(PicPixels(b, 2, 2), {0, 0, 0x778899, 0xAABBCC}, 2), "");
-    DeleteObject(b);
+    for (const ShortCase& k : cases) {
+        SCOPED_TRACE(k.name);
+        BmpForm s;
+        s.w = 3;
+        s.h = 3;
+        s.bits = k.bits;
+        s.topDown = k.topDown;
+        if (k.bits == 8) {
+            s.pal = pal;
+            s.clrUsed = 4;
+            s.px = {1, 2, 3, 3, 1, 2, 2, 3, 1};
+        } else {
+            s.px = {a, b, c, d, e, f, g, h, i};
+        }
+        auto file = MakeBmpFile(s);
+        file.resize(file.size() - 3 * (k.bits == 8 ? 4 : 12) + k.kept);
+        ASSERT_TRUE(WriteFileBytes(dir.File("short.bmp"), file));
+        MsgRecorder rec;
+        SIZE size{};
+        HBITMAP bmp = ReadBitmap(nullptr, dir.File("short.bmp").c_str(), &size);
+        EXPECT_TRUE(bmp);
+        if (!bmp) continue;
+        EXPECT_EQ(size.cx, 3);
+        EXPECT_EQ(size.cy, 3);
+        EXPECT_EQ(ComparePics(PicPixels(bmp, 3, 3), k.want, 3), "");
+        EXPECT_TRUE(rec.msgs.empty());
+        DeleteObject(bmp);
+    }
 }
 
 TEST(ReadBitmap, MissingFileIsSilent) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "image/workbmp.h"
 #include "support/testutil.h"
@@ -100,6 +102,70 @@ TEST_F(WorkTest, ThinPictureViewStaysWithinBudget) {
     EXPECT_EQ(PowWorkBmp(+1), 0);  // already at the largest zoom
 }
 
+// At the view budget's zoom a picture one or two pixels wide is less than a pixel wide on the
+// view; it still gets one column there, so a click takes the centre as a number and later
+// zooms, turns and pans keep the origin inside the clamp.
+TEST_F(WorkTest, ThinPictureKeepsOneColumnOnTheView) {
+    struct ThinCase {
+        int w, h;
+    };
+    const ThinCase cases[] = {{1, 200000}, {2, 300000}};
+    for (const ThinCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h);
+        BmpForm s;
+        s.w = c.w;
+        s.h = c.h;
+        s.bits = 1;
+        s.pal = {0x204060, 0xFFFFFF};
+        s.px.assign(size_t(s.w) * s.h, 0);
+        const std::string path = env.data.File("thin.bmp");
+        ASSERT_TRUE(WriteFileBytes(path, MakeBmpFile(s)));
+        MsgRecorder rec;
+        ASSERT_EQ(InitWorkBmp(path.c_str()), 1);
+        ASSERT_LT(c.w * double(WorkBmp.zoom), 1.0);
+        EXPECT_EQ(WorkBmp.viewW, 1 + 2 * kViewMargin);
+        EXPECT_LE(int64_t(WorkBmp.viewW) * WorkBmp.viewH, int64_t(kViewBudget));
+        EXPECT_EQ(CanvasPixels()[kCanvasCy * kCanvasW + kCanvasCx], 0x204060u);
+
+        // The button-up after a press or a drag takes the centre from the canvas centre.
+        auto click = [] {
+            SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
+        };
+        // A drag moves the canvas window the other way on the view, within the clamp.
+        auto pan = [&click](int dx, int dy) {
+            WorkBmp.originX -= dx;
+            WorkBmp.originY -= dy;
+            ClipWorkOrigin();
+            click();
+        };
+        const struct {
+            const char* name;
+            std::function<void()> act;
+        } steps[] = {
+            {"click", click},
+            {"mirror", MirWorkBmp},
+            {"drag right and down", [&pan] { pan(50, 40); }},
+            {"zoom out", ZoomOutWorkBmp},
+            {"zoom in", ZoomInWorkBmp},
+            {"turn", RotWorkBmp},
+            {"click", click},
+            {"mirror", MirWorkBmp},
+            {"drag far left and up", [&pan] { pan(-100000, -1000000); }},
+            {"turn", RotWorkBmp},
+        };
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.name);
+            step.act();
+            EXPECT_TRUE(std::isfinite(WorkBmp.cx));
+            EXPECT_TRUE(std::isfinite(WorkBmp.cy));
+            EXPECT_GE(WorkBmp.originX, kViewMargin - (kCanvasW - 1));
+            EXPECT_LE(WorkBmp.originX, WorkBmp.viewW - (kViewMargin + 1));
+            EXPECT_GE(WorkBmp.originY, kViewMargin - (kCanvasH - 1));
+            EXPECT_LE(WorkBmp.originY, WorkBmp.viewH - (kViewMargin + 1));
+        }
+    }
+}
+
 TEST_F(WorkTest, OverlongPathIsRefused) {
     Load(240, 260);
     const std::string path = env.data.path + "/" + std::string(300, 'p') + ".bmp";
@@ -153,6 +219,111 @@ TEST_F(WorkTest, TurnShowsThePictureAnticlockwise) {
     EXPECT_LE((px[0] >> 8) & 0xFF, 2u);     // top edge
 }
 
+// A 120 x 130 picture whose pixel (x, y) is red x, green y: it fits the canvas at zoom 1, so
+// every canvas pixel tells which picture pixel it shows.
+uint32_t PosColour(int x, int y) {
+    return uint32_t(x) << 16 | uint32_t(y) << 8 | 0x80;
+}
+
+// The picture as the user sees it after the commands: T turns it a quarter anticlockwise, M
+// mirrors it left-right.
+PicData ShownAfter(const char* cmds) {
+    PicData p;
+    p.w = kCanvasW;
+    p.h = kCanvasH;
+    for (int y = 0; y < p.h; y++)
+        for (int x = 0; x < p.w; x++) p.px.push_back(PosColour(x, y));
+    for (const char* c = cmds; *c; c++) {
+        PicData n;
+        n.w = *c == 'T' ? p.h : p.w;
+        n.h = *c == 'T' ? p.w : p.h;
+        for (int y = 0; y < n.h; y++)
+            for (int x = 0; x < n.w; x++)
+                n.px.push_back(*c == 'T' ? p.At(p.w - 1 - y, x) : p.At(p.w - 1 - x, y));
+        p = n;
+    }
+    return p;
+}
+
+// The canvas window at the origin over the shown picture, which lies at the margin on white.
+std::vector<uint32_t> CanvasOver(const PicData& shown) {
+    std::vector<uint32_t> px;
+    for (int y = 0; y < kCanvasH; y++) {
+        for (int x = 0; x < kCanvasW; x++) {
+            const int u = WorkBmp.originX + x - kViewMargin, v = WorkBmp.originY + y - kViewMargin;
+            const bool in = u >= 0 && u < shown.w && v >= 0 && v < shown.h;
+            px.push_back(in ? shown.At(u, v) : 0xFFFFFF);
+        }
+    }
+    return px;
+}
+
+// Every turn and mirror pair, reached through the commands: the canvas shows the picture as the
+// user turned and mirrored it, centred; after a drag, zooms, turns and mirrors pivot about the
+// picture point under the canvas centre.
+TEST_F(WorkTest, TurnsAndMirrorsShowThePictureAndKeepTheCentre) {
+    struct OrientCase {
+        const char* cmds;
+        int rot;
+        bool mirror;
+    };
+    const OrientCase cases[] = {
+        {"", 0, false}, {"T", 3, false}, {"TT", 2, false}, {"TTT", 1, false},
+        {"M", 0, true}, {"TM", 1, true}, {"TTM", 2, true}, {"TTTM", 3, true},
+    };
+    BmpForm s;
+    s.w = kCanvasW;
+    s.h = kCanvasH;
+    for (int y = 0; y < s.h; y++)
+        for (int x = 0; x < s.w; x++) s.px.push_back(PosColour(x, y));
+    const std::string path = env.data.File("pos.bmp");
+    ASSERT_TRUE(WriteFileBytes(path, MakeBmpFile(s)));
+    // The picture point the canvas centre shows, read back from its colour.
+    auto centrePoint = [] {
+        const uint32_t c = CanvasPixels()[kCanvasCy * kCanvasW + kCanvasCx];
+        return std::pair<int, int>(c >> 16 & 0xFF, c >> 8 & 0xFF);
+    };
+    for (const OrientCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "commands \"" << c.cmds << "\"");
+        ASSERT_EQ(InitWorkBmp(path.c_str()), 1);
+        ASSERT_FLOAT_EQ(WorkBmp.zoom, 1.0f);
+        for (const char* cmd = c.cmds; *cmd; cmd++) {
+            if (*cmd == 'T')
+                RotWorkBmp();
+            else
+                MirWorkBmp();
+        }
+        EXPECT_EQ(WorkBmp.rot, c.rot);
+        EXPECT_EQ(WorkBmp.mirror, c.mirror);
+        const PicData shown = ShownAfter(c.cmds);
+        EXPECT_EQ(WorkBmp.originX, kViewMargin + shown.w / 2 - kCanvasCx);
+        EXPECT_EQ(WorkBmp.originY, kViewMargin + shown.h / 2 - kCanvasCy);
+        EXPECT_EQ(ComparePics(CanvasPixels(), CanvasOver(shown), kCanvasW), "");
+
+        // Drag the photo 23 right and 17 up; the button-up takes the centre from the canvas.
+        WorkBmp.originX -= 23;
+        WorkBmp.originY += 17;
+        ClipWorkOrigin();
+        SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
+        EXPECT_EQ(ComparePics(CanvasPixels(), CanvasOver(shown), kCanvasW), "");
+        const auto p0 = centrePoint();
+        const struct {
+            const char* name;
+            void (*cmd)();
+        } steps[] = {{"zoom in", ZoomInWorkBmp},
+                     {"turn", RotWorkBmp},
+                     {"mirror", MirWorkBmp},
+                     {"zoom out", ZoomOutWorkBmp}};
+        for (const auto& step : steps) {
+            SCOPED_TRACE(step.name);
+            step.cmd();
+            const auto p = centrePoint();
+            EXPECT_NEAR(p.first, p0.first, 1);
+            EXPECT_NEAR(p.second, p0.second, 1);
+        }
+    }
+}
+
 TEST_F(WorkTest, MirrorAtOddTurnSwapsTheTurn) {
     Load(240, 260);
     RotWorkBmp();
@@ -190,17 +361,47 @@ TEST_F(WorkTest, OriginClampKeepsOneColumnAndRow) {
     EXPECT_EQ(ClipWorkOrigin(), 0);
 }
 
+// Zooming in clamps the origin but keeps the centre, which then lies beyond what the canvas
+// shows; the next zoom-out is clamped too and takes the centre back from the clamped origin.
 TEST_F(WorkTest, ClampedZoomOutRecentres) {
-    Load(640, 480);
-    WorkBmp.originX = WorkBmp.viewW - 131;  // panned fully left
-    SetWorkCenter(WorkBmp.originX + 60, WorkBmp.originY + 65);
-    while (WorkBmp.zoom > WorkBmp.minZoom) ZoomOutWorkBmp();
-    EXPECT_LE(WorkBmp.originX, WorkBmp.viewW - 131);
-    EXPECT_GE(WorkBmp.originX, 11);
-    // The centre was taken back from the clamped origin.
-    const int ox = WorkBmp.originX;
-    SetWorkOrigin();
-    EXPECT_NEAR(WorkBmp.originX, ox, 1);
+    struct PanCase {
+        const char* name;
+        int dx, dy;  // how far the photo is dragged
+    };
+    const PanCase cases[] = {
+        {"photo dragged far left", -100000, 0},
+        {"photo dragged far right", 100000, 0},
+        {"photo dragged far up", 0, -100000},
+        {"photo dragged far down", 0, 100000},
+    };
+    for (const PanCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        Load(640, 480);
+        WorkBmp.originX -= c.dx;
+        WorkBmp.originY -= c.dy;
+        ASSERT_EQ(ClipWorkOrigin(), 1);
+        SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
+        ZoomInWorkBmp();
+        ZoomInWorkBmp();
+        const float cx = WorkBmp.cx, cy = WorkBmp.cy;
+        ZoomOutWorkBmp();
+        // The origin sits on the clamp's bound on the dragged side.
+        const int boundX =
+            c.dx < 0 ? WorkBmp.viewW - (kViewMargin + 1) : kViewMargin - (kCanvasW - 1);
+        const int boundY =
+            c.dy < 0 ? WorkBmp.viewH - (kViewMargin + 1) : kViewMargin - (kCanvasH - 1);
+        EXPECT_EQ(c.dx ? WorkBmp.originX : WorkBmp.originY, c.dx ? boundX : boundY);
+        // The centre is what the clamped canvas shows at its centre, no longer the old one.
+        const int pw = WorkBmp.viewW - 2 * kViewMargin, ph = WorkBmp.viewH - 2 * kViewMargin;
+        EXPECT_FLOAT_EQ(WorkBmp.cx, float(double(WorkBmp.originX + kCanvasCx - kViewMargin) / pw));
+        EXPECT_FLOAT_EQ(WorkBmp.cy, float(double(WorkBmp.originY + kCanvasCy - kViewMargin) / ph));
+        EXPECT_NE(c.dx ? WorkBmp.cx : WorkBmp.cy, c.dx ? cx : cy);
+        // So the origin taken from the centre is the clamped one.
+        const int ox = WorkBmp.originX, oy = WorkBmp.originY;
+        SetWorkOrigin();
+        EXPECT_NEAR(WorkBmp.originX, ox, 1);
+        EXPECT_NEAR(WorkBmp.originY, oy, 1);
+    }
 }
 
 TEST_F(WorkTest, ReloadAndClear) {
