@@ -207,6 +207,11 @@ inline int GET_Y_LPARAM(LPARAM lp) {
 // The application: the window system needs one before any window exists. Returns the program
 // instance handle (any value passed as an instance means the program itself).
 HINSTANCE PlatInitApp(int* argc, char** argv);
+// For a program that opens no window (the command-line exporter), instead of PlatInitApp: no
+// application is ever made on demand, so that nothing needs a display. Without one, window and
+// dialog creation fail (CreateWindowExA gives none, DialogBoxParamA -1) and MessageBoxA writes
+// to stderr. The memory pictures and their drawing work as ever.
+void PlatInitNoApp();
 
 // Classes and windows.
 WORD RegisterClassExA(const WNDCLASSEXA* cls);
@@ -214,7 +219,7 @@ BOOL GetClassInfoExA(HINSTANCE inst, LPCSTR name, WNDCLASSEXA* cls);
 // Creates a window of a registered (or built-in "STATIC") class. For WS_CHILD windows menu is the
 // control id. The procedure gets WM_CREATE before this returns; a window that answers -1 is
 // destroyed and none is returned. Top-level windows are frameless: their window and client
-// areas are the same.
+// areas are the same. None without an application after PlatInitNoApp.
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
                      int width, int height, HWND parent, HMENU menu, HINSTANCE inst, void* param);
 // Sends WM_DESTROY to the window and then to its children, releases them, and ends the window's

@@ -43,15 +43,24 @@ void RegisterBuiltIns() {
             std::make_unique<ClassRec>(ClassRec{b.first, 0, b.second, nullptr, nullptr, nullptr}));
 }
 
+// Set by PlatInitNoApp: no application is made on demand.
+bool g_noApp;
+
 }  // namespace
 
-void EnsureApp() {
-    if (QCoreApplication::instance()) return;
+int EnsureApp() {
+    if (QCoreApplication::instance()) return 1;
+    if (g_noApp) return 0;
     static int argc = 1;
     static char name[] = "quillet";
     static char* argv[] = {name, nullptr};
     new QApplication(argc, argv);
     InstallInputFilter();
+    return 1;
+}
+
+void PlatInitNoApp() {
+    g_noApp = true;
 }
 
 HINSTANCE PlatInitApp(int* argc, char** argv) {
@@ -136,7 +145,7 @@ BOOL IsWindow(HWND wnd) {
 
 HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int w, int h,
                HWND parent, int id) {
-    EnsureApp();
+    if (!EnsureApp()) return nullptr;
     WndRec* wnd = new WndRec{};
     g_records.push_back(wnd);
     wnd->cls = cls;
@@ -198,6 +207,7 @@ HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD s
     if (parent && !IsLiveWnd(parent)) return nullptr;
     const int id = (style & WS_CHILD) ? int(reinterpret_cast<intptr_t>(menu)) : 0;
     HWND wnd = NewWndRec(cls, style, windowName, x, y, width, height, parent, id);
+    if (!wnd) return nullptr;
     if ((exStyle & WS_EX_TOPMOST) && !wnd->child) ApplyTopmost(wnd, true);
     // Another instance started later finds the window through the listener, already while the
     // window is being made (a long start-up must not let a second instance through).

@@ -32,6 +32,7 @@ HWND MakeDlg(LPCSTR templ, HWND owner, DLGPROC proc, LPARAM param) {
     }
     HWND dlg = NewWndRec(nullptr, t->style, "", x, y, DluToPx(t->cx, 7, 4),
                          DluToPx(t->cy, fontPx, 8), owner, 0);
+    if (!dlg) return nullptr;
     dlg->dialog = true;
     dlg->dlgProc = proc;
     dlg->fontPx = fontPx;

@@ -80,8 +80,9 @@ protected:
     bool event(QEvent* e) override;
 };
 
-// Makes sure a Qt application exists (tests create windows without a program entry).
-void EnsureApp();
+// Makes sure a Qt application exists (tests create windows without a program entry). 0 when
+// there is none and none may be made (PlatInitNoApp).
+int EnsureApp();
 
 // Live windows: a handle is valid while its record is here and not destroyed. Records are never
 // freed (a destroyed window's record stays behind its widget), so an old handle never names a
@@ -94,7 +95,8 @@ HWND GetTopWnd(HWND wnd);
 // Calls the window's procedure (a dialog's through the default dialog handling).
 LRESULT CallWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
-// Creates a window record and its widget; WM_CREATE is the caller's to send.
+// Creates a window record and its widget; WM_CREATE is the caller's to send. None when there is
+// no application to hold the widget.
 HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int w, int h,
                HWND parent, int id);
 

@@ -22,6 +22,12 @@ constexpr int kCancelId = 144;
 char g_msgText[MAX_PATH];
 int g_msgKind;
 HBITMAP g_msgSkin;
+bool g_msgMade;  // the box got as far as showing its text
+
+// The plain box that tells the text when the skinned one cannot be made: its buttons answer
+// IDOK (1) and IDCANCEL (2), as the skinned box's do.
+constexpr UINT kPlainTypes[3] = {MB_OK | MB_ICONERROR, MB_OK | MB_ICONINFORMATION,
+                                 MB_OKCANCEL | MB_ICONQUESTION};
 
 struct MsgLayout {
     int skin, w, h;
@@ -51,6 +57,7 @@ INT_PTR MsgInitDlg(HWND dlg) {
         return FALSE;
     }
     SetWindowTextA(GetDlgItem(dlg, kMsgTextId), g_msgText);
+    g_msgMade = true;
     return TRUE;
 }
 
@@ -84,5 +91,10 @@ INT_PTR DlgMsgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
 int ShowMsgDlg(HWND owner, const char* text, int kind) {
     CopyUtf8Text(text, g_msgText, sizeof g_msgText);
     g_msgKind = kind >= MSG_ERROR && kind <= MSG_QUESTION ? kind : MSG_ERROR;
-    return int(DialogBoxParamA(g_app.inst, MAKEINTRESOURCEA(199), owner, DlgMsgProc, 0));
+    g_msgMade = false;
+    const int answer =
+        int(DialogBoxParamA(g_app.inst, MAKEINTRESOURCEA(199), owner, DlgMsgProc, 0));
+    // The user is told all the same: without windows (no display) the plain box writes to stderr.
+    if (!g_msgMade) return MessageBoxA(owner, g_msgText, "Quillet", kPlainTypes[g_msgKind]);
+    return answer;
 }

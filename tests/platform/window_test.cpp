@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QTimer>
 #include <string>
 #include <vector>
@@ -458,6 +459,24 @@ TEST_F(WndTest, UnknownControlClassFailsTheDialog) {
     PlatAddDlgTempl(&templ);
     EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(903), nullptr, ModalProc, 1), -1);
     PlatAddDlgTempl(nullptr);
+}
+
+// Runs in a fresh process of its own, where no other test has made an application yet. A
+// program that runs without one gets neither windows nor dialogs, and none is made for them.
+TEST(NoAppDeathTest, WindowsAndDialogsFailWithoutAnApplication) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PlatInitNoApp();
+            const bool noWnd = !CreateWindowExA(0, "STATIC", "s", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                                nullptr, nullptr, nullptr);
+            const bool noDlg =
+                DialogBoxParamA(nullptr, MAKEINTRESOURCEA(199), nullptr, ModalProc, 42) == -1;
+            const bool noApp = !QCoreApplication::instance();
+            fprintf(stderr, "window %d dialog %d application %d\n", !noWnd, !noDlg, !noApp);
+            exit(noWnd && noDlg && noApp ? 7 : 1);
+        },
+        ::testing::ExitedWithCode(7), "window 0 dialog 0 application 0");
 }
 
 }  // namespace

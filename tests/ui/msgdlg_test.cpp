@@ -8,6 +8,7 @@
 
 #include "platform/display.h"
 #include "platform/modal.h"
+#include "platform/msgbox.h"
 #include "platform/region.h"
 #include "support/testutil.h"
 #include "ui/splash.h"
@@ -212,6 +213,49 @@ TEST(Splash, CentredInTheShapeOfItsSkin) {
     DeleteObject(rgn);
     DestroyWindow(dlg);
     PumpMsgs();
+}
+
+// A box that cannot be made (here its owner is gone) tells its text in the plain box, whose
+// answer stands for the skinned box's.
+TEST(MsgDlgFallback, PlainBoxTellsTheTextWhenTheBoxCannotBeMade) {
+    struct Case {
+        const char* what;
+        int kind;
+        int plainAnswer;
+        UINT type;
+        int result;
+    };
+    const Case cases[] = {
+        {"error", MSG_ERROR, IDOK, MB_OK | MB_ICONERROR, 1},
+        {"notice", MSG_NOTICE, IDOK, MB_OK | MB_ICONINFORMATION, 1},
+        {"question, OK", MSG_QUESTION, IDOK, MB_OKCANCEL | MB_ICONQUESTION, 1},
+        {"question, Cancel", MSG_QUESTION, IDCANCEL, MB_OKCANCEL | MB_ICONQUESTION, 2},
+    };
+    AppEnv env;
+    BtnParent gone;
+    DestroyWindow(gone.wnd);
+    PumpMsgs();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MsgRecorder rec(c.plainAnswer);
+        EXPECT_EQ(ShowMsgDlg(gone.wnd, "画像を保存できませんでした", c.kind), c.result);
+        ASSERT_EQ(rec.msgs.size(), 1u);
+        EXPECT_EQ(rec.msgs[0].templ, 0);
+        EXPECT_EQ(rec.msgs[0].caption, "Quillet");
+        EXPECT_EQ(rec.msgs[0].text, "画像を保存できませんでした");
+        EXPECT_EQ(rec.msgs[0].type, c.type);
+    }
+}
+
+// In a fresh process of its own: without windows at all the text reaches stderr.
+TEST(MsgDlgDeathTest, WithoutAnApplicationTheTextGoesToStderr) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PlatInitNoApp();
+            exit(ShowMsgDlg(nullptr, "画像を保存できませんでした", MSG_ERROR) == 1 ? 7 : 1);
+        },
+        ::testing::ExitedWithCode(7), "Quillet: 画像を保存できませんでした");
 }
 
 }  // namespace
