@@ -139,9 +139,14 @@ struct ExportRun : testing::Test {
         ASSERT_TRUE(WriteFileBytes(dir.File("s.bmp"), MakeBmpFile(InkStamp(kInk))));
         ASSERT_TRUE(WriteFileBytes(dir.File("t.bmp"), MakeBmpFile(InkStamp(kInk2))));
     }
-    // The user's data folder is dir/data unless vars name another.
+    // TMPDIR is tmp and the user's data folder dir/data unless vars name others.
     RunResult Run(const std::vector<std::string>& args, std::vector<std::string> vars = {}) {
-        vars.insert(vars.begin(), {"TMPDIR=" + tmp.path, "XDG_DATA_HOME=" + dir.File("data")});
+        for (const std::string& v : {"TMPDIR=" + tmp.path, "XDG_DATA_HOME=" + dir.File("data")}) {
+            const std::string name = v.substr(0, v.find('=') + 1);
+            bool named = false;
+            for (const std::string& mine : vars) named |= mine.rfind(name, 0) == 0;
+            if (!named) vars.push_back(v);
+        }
         const RunResult r = RunExporter(dir.path, args, vars);
         EXPECT_TRUE(std::filesystem::is_empty(tmp.path)) << "a working folder was left behind";
         return r;
@@ -286,8 +291,14 @@ TEST_F(ExportRun, FailuresAreToldAndWriteNothing) {
         std::vector<std::string> args;
         const char* out;
         const char* msg;
+        std::vector<std::string> vars = {};  // besides the usual environment
     };
     const Case cases[] = {
+        {"working folder cannot be made",
+         {"photo.bmp", "out.bmp"},
+         "out.bmp",
+         "作業フォルダを作れませんでした: /nonexistent-quillet/quillet-export-",
+         {"TMPDIR=/nonexistent-quillet"}},
         {"missing photo",
          {"nothere.bmp", "out.bmp"},
          "out.bmp",
@@ -319,7 +330,7 @@ TEST_F(ExportRun, FailuresAreToldAndWriteNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const RunResult r = Run(c.args);
+        const RunResult r = Run(c.args, c.vars);
         EXPECT_EQ(r.status, 1);
         EXPECT_NE(r.err.find(c.msg), std::string::npos) << r.err;
         EXPECT_FALSE(FileExists(dir.File(c.out)));
