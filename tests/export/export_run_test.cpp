@@ -139,7 +139,8 @@ struct ExportRun : testing::Test {
         ASSERT_TRUE(WriteFileBytes(dir.File("s.bmp"), MakeBmpFile(InkStamp(kInk))));
         ASSERT_TRUE(WriteFileBytes(dir.File("t.bmp"), MakeBmpFile(InkStamp(kInk2))));
     }
-    // TMPDIR is tmp and the user's data folder dir/data unless vars name others.
+    // TMPDIR is tmp and the user's data folder dir/data unless vars name others. The exporter's
+    // working folder must be gone from TMPDIR afterwards.
     RunResult Run(const std::vector<std::string>& args, std::vector<std::string> vars = {}) {
         for (const std::string& v : {"TMPDIR=" + tmp.path, "XDG_DATA_HOME=" + dir.File("data")}) {
             const std::string name = v.substr(0, v.find('=') + 1);
@@ -148,7 +149,12 @@ struct ExportRun : testing::Test {
             if (!named) vars.push_back(v);
         }
         const RunResult r = RunExporter(dir.path, args, vars);
-        EXPECT_TRUE(std::filesystem::is_empty(tmp.path)) << "a working folder was left behind";
+        for (const std::string& v : vars) {
+            if (v.rfind("TMPDIR=", 0) != 0) continue;
+            const std::string tmpDir = v.substr(7);
+            EXPECT_TRUE(!FileExists(tmpDir) || std::filesystem::is_empty(tmpDir))
+                << "a working folder was left behind";
+        }
         return r;
     }
     // The canvas in a BMP the exporter wrote; empty when the file is not a 120 x 130 picture.
@@ -286,11 +292,14 @@ TEST_F(ExportRun, JpegOutputDecodesToTheCanvas) {
 TEST_F(ExportRun, FailuresAreToldAndWriteNothing) {
     ASSERT_TRUE(
         WriteFileBytes(dir.File("junk.jpg"), {'n', 'o', 't', ' ', 'a', ' ', 'j', 'p', 'g'}));
+    // A TMPDIR of 230 bytes: the working folder's name fits, its temp.bmp would not.
+    const std::string longTmp = dir.path + "/" + std::string(229 - dir.path.size(), 'd');
+    ASSERT_TRUE(std::filesystem::create_directory(longTmp));
     struct Case {
         const char* what;
         std::vector<std::string> args;
         const char* out;
-        const char* msg;
+        std::string msg;
         std::vector<std::string> vars = {};  // besides the usual environment
     };
     const Case cases[] = {
@@ -299,6 +308,11 @@ TEST_F(ExportRun, FailuresAreToldAndWriteNothing) {
          "out.bmp",
          "作業フォルダを作れませんでした: /nonexistent-quillet/quillet-export-",
          {"TMPDIR=/nonexistent-quillet"}},
+        {"working folder name too long for its files",
+         {"photo.bmp", "out.bmp"},
+         "out.bmp",
+         "作業フォルダの名前が長すぎます: " + longTmp + "/quillet-export-",
+         {"TMPDIR=" + longTmp}},
         {"missing photo",
          {"nothere.bmp", "out.bmp"},
          "out.bmp",
