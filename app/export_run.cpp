@@ -58,16 +58,6 @@ int OpenExportPhoto(const std::string& path) {
     return 0;
 }
 
-// A drag of the photo by (dx, dy) canvas pixels, as the work area does it: the canvas window
-// moves the other way on the view and keeps a column and a row of the picture; letting go
-// takes the centre back from it.
-void PanExportPhoto(int dx, int dy) {
-    WorkBmp.originX -= dx;
-    WorkBmp.originY -= dy;
-    ClipWorkOrigin();
-    SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
-}
-
 // The photo's steps in their fixed order. 0 when the view picture was lost on the way (told by
 // the picture code as well): the canvas would be white.
 int EditExportPhoto(const ExportArgs& a) {
@@ -75,7 +65,10 @@ int EditExportPhoto(const ExportArgs& a) {
     for (int i = 0; i < a.turns; i++) RotWorkBmp();
     if (a.mirror) MirWorkBmp();
     if (a.knob) BrtWorkBmp(GetKnobBrt(a.knob));
-    if (a.panned) PanExportPhoto(a.panX, a.panY);
+    if (a.panned) {
+        PanWorkBmp(a.panX, a.panY);
+        TakeWorkCenter();
+    }
     if (WorkBmp.viewBmp) return 1;
     TellFail("写真を描けませんでした", a.photo.c_str());
     return 0;

@@ -14,7 +14,17 @@ void ZoomInWorkBmp() {
 // turns pivot about it.
 void ZoomOutWorkBmp() {
     PowWorkBmp(-1);
-    if (ClipWorkOrigin()) SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
+    if (ClipWorkOrigin()) TakeWorkCenter();
+}
+
+void PanWorkBmp(int dx, int dy) {
+    WorkBmp.originX -= dx;
+    WorkBmp.originY -= dy;
+    ClipWorkOrigin();
+}
+
+void TakeWorkCenter() {
+    SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
 }
 
 // A quarter turn anticlockwise on screen.

@@ -63,5 +63,10 @@ void CopyWorkSrc();
 int ReloadWorkBmp();
 void ZoomInWorkBmp();
 void ZoomOutWorkBmp();
+// Moves the photo by (dx, dy) canvas pixels, as a drag with the mouse does: the canvas window
+// moves the other way on the view, held by ClipWorkOrigin.
+void PanWorkBmp(int dx, int dy);
+// Takes the centre back from what the canvas shows, so that later zooms and turns pivot about it.
+void TakeWorkCenter();
 void RotWorkBmp();
 void MirWorkBmp();

@@ -66,9 +66,7 @@ void WorkMouseMove(int x, int y) {
         MoveStmp(x - g_work.grab.x, y - g_work.grab.y);
     } else {
         if (!WorkBmp.loaded) return;
-        WorkBmp.originX += old.x - x;
-        WorkBmp.originY += old.y - y;
-        ClipWorkOrigin();
+        PanWorkBmp(x - old.x, y - old.y);
     }
     RepaintWork(FALSE);
 }
@@ -76,7 +74,7 @@ void WorkMouseMove(int x, int y) {
 // Later zooms and turns pivot on what the canvas centre shows now.
 void WorkLBtnUp() {
     if (g_work.dragging) {
-        if (WorkBmp.loaded) SetWorkCenter(WorkBmp.originX + kCanvasCx, WorkBmp.originY + kCanvasCy);
+        if (WorkBmp.loaded) TakeWorkCenter();
         ShowResCursor(IDC_ARROW);
     }
     g_work.dragging = false;
