@@ -17,6 +17,7 @@ typedef intptr_t LRESULT;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* HANDLE;
+typedef uintptr_t DWORD_PTR;
 
 #ifndef TRUE
 #define TRUE 1
