@@ -105,6 +105,7 @@ TEST(InetSend, RequestBytes) {
          INTERNET_FLAG_NO_CACHE_WRITE, "x", true},
         {"object with a query", hostPort, 80, "quillet/resend.php?id=A1&pass=p/../w",
          INTERNET_FLAG_NO_CACHE_WRITE, "", true},
+        {"dot segments sent as given", hostPort, 80, "a/../cgi-bin/saveimg.cgi", 0, "x", false},
         {"answer may be cached", hostPort, 80, kObject, 0, "x", false},
     };
     for (const Row& row : rows) {
@@ -133,6 +134,7 @@ TEST(InetQuery, HeaderBlockAsReceived) {
         const char* name;
         std::string answer;
         std::string block;
+        size_t chunk = 0;  // sent in pieces of this size, 0: at once
     };
     const Row rows[] = {
         {"plain", Answer("OK"), kOkHead + "Content-Length: 2\r\n\r\n"},
@@ -140,9 +142,10 @@ TEST(InetQuery, HeaderBlockAsReceived) {
          "HTTP/1.1 200 OK\r\nX-Test:  spaced value \r\nContent-Length: 0\r\n\r\n",
          "HTTP/1.1 200 OK\r\nX-Test:  spaced value \r\nContent-Length: 0\r\n\r\n"},
         {"300 bytes", padded + "OK", padded},
+        // The 100 block arrives alone first.
         {"final answer after 100 Continue",
          "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n",
-         "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"},
+         "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n", 25},
         {"redirect not followed",
          "HTTP/1.1 302 Found\r\nLocation: /elsewhere\r\nContent-Length: 0\r\n\r\n",
          "HTTP/1.1 302 Found\r\nLocation: /elsewhere\r\nContent-Length: 0\r\n\r\n"},
@@ -153,7 +156,7 @@ TEST(InetQuery, HeaderBlockAsReceived) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         HttpServer server;
-        server.SetReply({row.answer});
+        server.SetReply({row.answer, HttpServer::kAnswer, 0, row.chunk, row.chunk ? 50 : 0});
         Session s(server.HostPort());
         ASSERT_TRUE(s.Send("body")) << s.error;
         char buf[1024];
