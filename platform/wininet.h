@@ -31,16 +31,18 @@ HINTERNET InternetOpenA(const char* agent, DWORD accessType, const char* proxy,
 HINTERNET InternetConnectA(HINTERNET internet, const char* serverName, INTERNET_PORT port,
                            const char* userName, const char* password, DWORD service, DWORD flags,
                            DWORD_PTR context);
-// A request for "/" + objectName with verb (POST); version none is HTTP/1.1; no accept types and
-// no referrer are supported. Nothing goes over the network yet.
+// A request for "/" + objectName, sent as given; the verb must be POST, the version none or
+// HTTP/1.1; no accept types and no referrer are supported. With INTERNET_FLAG_NO_CACHE_WRITE the
+// request carries Cache-Control: no-cache. Nothing goes over the network yet.
 HINTERNET HttpOpenRequestA(HINTERNET connect, const char* verb, const char* objectName,
                            const char* version, const char* referrer, const char** acceptTypes,
                            DWORD flags, DWORD_PTR context);
-// Sends the request with exactly the optionalLength body bytes and the headers Host, User-Agent
-// and Content-Length (no Content-Type, Accept or Expect), and waits for the response header
-// block. Time-outs: 60 s to connect, 30 s without progress while sending or receiving. FALSE
-// with GetLastError one of the ERROR_INTERNET_* numbers above (ERROR_HTTP_INVALID_SERVER_RESPONSE
-// for an answer that is not HTTP).
+// Sends the request with exactly the optionalLength body bytes (copied) and the headers Host,
+// User-Agent and Content-Length (no Content-Type, Accept or Expect; caller headers are not
+// supported), and waits for the final response header block; redirects are not followed. Time-outs:
+// 60 s to connect, 30 s without progress while sending or receiving. FALSE with GetLastError one of
+// the ERROR_INTERNET_* numbers above (ERROR_HTTP_INVALID_SERVER_RESPONSE for an answer that is not
+// HTTP).
 BOOL HttpSendRequestA(HINTERNET request, const char* headers, DWORD headersLength, void* optional,
                       DWORD optionalLength);
 // HTTP_QUERY_RAW_HEADERS_CRLF: the final response's header block exactly as received, status
@@ -49,7 +51,9 @@ BOOL HttpSendRequestA(HINTERNET request, const char* headers, DWORD headersLengt
 // does not fit (always when buffer is none).
 BOOL HttpQueryInfoA(HINTERNET request, DWORD infoLevel, void* buffer, DWORD* bufferLength,
                     DWORD* index);
-// Reads the body: blocks until toRead bytes or the end of the body; *read 0 at the end.
+// Reads the body: blocks until toRead bytes or the end of the body; *read 0 at the end. Bytes
+// that arrived before a failure are handed out first; then FALSE with the failure's number.
+// Unread bytes are left in the connection, not gathered in memory.
 BOOL InternetReadFile(HINTERNET file, void* buffer, DWORD toRead, DWORD* read);
 // Closes any of the handles above.
 BOOL InternetCloseHandle(HINTERNET handle);
