@@ -67,10 +67,9 @@ int ParseSchedule(const std::string& line, time_t now, time_t* sendAt) {
     tm.tm_hour = h;
     tm.tm_isdst = -1;
     const time_t t = mktime(&tm);
-    // mktime rolls 31 April over into May: a date that moved did not exist.
-    if (t == (time_t)-1 || tm.tm_year != y - 1900 || tm.tm_mon != mo - 1 || tm.tm_mday != d ||
-        tm.tm_hour != h)
-        return 0;
+    // mktime rolls 31 April over into 1 May and month 13 into the next year, so a date that did
+    // not exist always shows in the month; an hour skipped by a clock change shows in the hour.
+    if (t == (time_t)-1 || tm.tm_mon != mo - 1 || tm.tm_hour != h) return 0;
     if (t <= now || t > now + 7 * 24 * 3600) return 0;
     *sendAt = t;
     return 1;
