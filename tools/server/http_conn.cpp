@@ -67,6 +67,18 @@ static void SendAll(int fd, const std::string& bytes) {
     }
 }
 
+// Answers `status` and reads on a while before closing: closing with unread bytes would reset
+// the connection, and the client might lose the answer.
+static void RefuseRequest(int fd, int status) {
+    SendAll(fd, FormatResponse(StatusResponse(status)));
+    shutdown(fd, SHUT_WR);
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kIdleMs);
+    std::string rest;
+    int closed;
+    while (rest.size() < kMaxHeadBytes * 64 && ReceiveSome(fd, deadline, &rest, &closed))
+        rest.clear();
+}
+
 void ServeConnection(int fd, const std::string& dir) {
     // Answers that block for long mean a client that does not read.
     struct timeval tv = {kIdleMs / 1000, 0};
@@ -76,6 +88,6 @@ void ServeConnection(int fd, const std::string& dir) {
     if (ReadRequest(fd, &req, &status))
         SendAll(fd, FormatResponse(AnswerRequest(dir, req, time(nullptr))));
     else if (status)
-        SendAll(fd, FormatResponse(StatusResponse(status)));
+        RefuseRequest(fd, status);
     close(fd);
 }
