@@ -29,16 +29,19 @@ static size_t ReceiveSome(int fd, Clock::time_point deadline, std::string* buf, 
     return size_t(n);
 }
 
+// Where the head in `buf` ends: after its first blank line, CR LF or bare LF; 0 before that.
+static size_t HeadEnd(const std::string& buf) {
+    const size_t crlf = buf.find("\r\n\r\n"), lf = buf.find("\n\n");
+    if (crlf != std::string::npos && (lf == std::string::npos || crlf < lf)) return crlf + 4;
+    return lf != std::string::npos ? lf + 2 : 0;
+}
+
 int ReadRequest(int fd, Request* req, int* status) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(kRequestMs);
     std::string buf;
     size_t headEnd;
-    // The head ends at the first blank line, CR LF or bare LF.
     for (;;) {
-        size_t crlf = buf.find("\r\n\r\n"), lf = buf.find("\n\n");
-        headEnd = crlf != std::string::npos && (lf == std::string::npos || crlf < lf) ? crlf + 4
-                  : lf != std::string::npos                                           ? lf + 2
-                                                                                      : 0;
+        headEnd = HeadEnd(buf);
         if (headEnd) break;
         if (buf.size() > kMaxHeadBytes) {
             *status = 431;

@@ -1,6 +1,5 @@
 // quillet-server [--port N] [--dir DIR]: a local stand-in for the mail server, so that the
 // program can send for real on one machine. It stores the pictures instead of mailing them.
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdio>
