@@ -19,38 +19,42 @@ void AppendHexByte(std::string* out, unsigned char c) {
     *out += kHexDigits[c & 15];
 }
 
-// The length of the printable CP932 character at the start of bytes, its UTF-8 text in *utf8;
-// 0 when the first byte has no text form. Some characters have two codes of which only one comes
-// back from UTF-8: those count as having none, so that every byte reads back as it was.
-static size_t TextChar(std::string_view bytes, std::string* utf8) {
-    const unsigned char c = bytes[0];
-    if (c >= 0x20 && c < 0x7f) {
+// The length of the CP932 character at the start of bytes: 2 for a lead byte and a byte that
+// can follow it, else 1.
+static size_t CharLen(std::string_view bytes) {
+    if (bytes.size() < 2 || !IsSjisLead((unsigned char)bytes[0])) return 1;
+    const unsigned char trail = (unsigned char)bytes[1];
+    return (trail >= 0x40 && trail <= 0x7e) || (trail >= 0x80 && trail <= 0xfc) ? 2 : 1;
+}
+
+// Whether CP932 character ch has a printable text form, which goes into *utf8. Some characters
+// have two codes of which only one comes back from UTF-8: those count as having none, so that
+// every byte reads back as it was.
+static int CharText(std::string_view ch, std::string* utf8) {
+    const unsigned char c = (unsigned char)ch[0];
+    if (ch.size() == 1 && c >= 0x20 && c < 0x7f) {
         utf8->assign(1, (char)c);
         return 1;
     }
-    const size_t n = IsSjisLead(c) ? 2 : c >= 0xa1 && c <= 0xdf ? 1 : 0;
-    if (n == 0 || bytes.size() < n || bytes[n - 1] == '\0') return 0;
-    const std::string one(bytes.substr(0, n));
+    if (ch.size() == 1 && (c < 0xa1 || c > 0xdf)) return 0;
+    const std::string one(ch);
     std::string back;
-    if (!SjisToUtf8(one.c_str(), utf8) || !Utf8ToSjis(utf8->c_str(), &back) || back != one)
-        return 0;
-    return n;
+    return SjisToUtf8(one.c_str(), utf8) && Utf8ToSjis(utf8->c_str(), &back) && back == one;
 }
 
 // Appends bytes as text: each printable character as its UTF-8 text unless it is one of the
-// ASCII specials, each special and each byte without a text form through escape.
+// ASCII specials; each byte of a special or of a character without a text form through escape.
 static void AppendText(std::string* out, std::string_view bytes, const char* specials,
                        void (*escape)(std::string*, unsigned char)) {
     std::string utf8;
     while (!bytes.empty()) {
-        const size_t n = TextChar(bytes, &utf8);
-        if (n == 0 || (n == 1 && strchr(specials, bytes[0]))) {
-            escape(out, (unsigned char)bytes[0]);
-            bytes.remove_prefix(1);
-        } else {
+        const size_t n = CharLen(bytes);
+        if (CharText(bytes.substr(0, n), &utf8) && !(n == 1 && strchr(specials, bytes[0]))) {
             *out += utf8;
-            bytes.remove_prefix(n);
+        } else {
+            for (size_t i = 0; i < n; i++) escape(out, (unsigned char)bytes[i]);
         }
+        bytes.remove_prefix(n);
     }
 }
 
