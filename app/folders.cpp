@@ -2,6 +2,7 @@
 #include "app/folders.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -48,9 +49,13 @@ int CreateDir() {
     if (snprintf(maker, MAX_PATH, "%s%s", g_app.AppDataPath, "/Halvorne") < MAX_PATH)
         CreateDirectoryA(maker, nullptr);
     CreateDirectoryA(g_app.AppFolder, nullptr);
-    // Existing folders are fine; what matters is that the application folder is there now.
+    // Existing folders are fine; what matters is that the application folder is there now. It
+    // holds the log with the password: one of the user's own made with wider rights earlier is
+    // made private; someone else's is not the program's to change.
     struct stat st;
-    return stat(g_app.AppFolder, &st) == 0 && S_ISDIR(st.st_mode);
+    if (stat(g_app.AppFolder, &st) != 0 || !S_ISDIR(st.st_mode)) return 0;
+    if (st.st_uid == geteuid() && (st.st_mode & 07777) != 0700) chmod(g_app.AppFolder, 0700);
+    return 1;
 }
 
 int MakeAppFilePath(const char* name, char* path) {

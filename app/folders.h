@@ -11,8 +11,9 @@ constexpr const char* kAdrName = "quillet_adr.csv";
 int GetAppPath();
 // AppDataPath and AppFolder from the user's application-data folder. 0 when it is unknown.
 int GetAppFolder();
-// Creates the maker folder and AppFolder (readable by the user only); existing ones are fine.
-// 0 when AppFolder is not there afterwards.
+// Creates the maker folder and AppFolder (readable by the user only); existing ones are fine,
+// an existing AppFolder of the user's own is made readable by the user only. 0 when AppFolder is
+// not there afterwards.
 int CreateDir();
 // AppFolder + name into a MAX_PATH buffer; 0 when it does not fit.
 int MakeAppFilePath(const char* name, char* path);

@@ -8,6 +8,7 @@
 #include "platform/msgbox.h"
 
 int OpenRegKey(HKEY* key) {
+    *key = nullptr;
     DWORD disposition;
     return RegCreateKeyExA(HKEY_CURRENT_USER, kRegKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                            KEY_ALL_ACCESS, nullptr, key, &disposition) == ERROR_SUCCESS;

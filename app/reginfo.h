@@ -11,7 +11,8 @@ constexpr const char* kRegVersion = "Quillet 2.00";
 constexpr const char* kDefServer = "localhost:8080";
 constexpr const char* kDefHomePage = "localhost:8080/quillet";
 
-// Opens the settings key with full access, creating it when absent. 0 when it cannot.
+// Opens the settings key with full access, creating it when absent. 0, *key null, when it
+// cannot.
 int OpenRegKey(HKEY* key);
 // Reads text value `name` into a MAX_PATH buffer. The buffer changes only when the value is
 // there, terminated and fits; returns the registry's status (ERROR_MORE_DATA when it does not fit).
@@ -31,11 +32,12 @@ int SetRegValue(const char* name, const char* text);
 // absent or does not fit leaves its copy as it was.
 int ReadServerInfo();
 // The account block of an upload: user id, password and album id joined by line feeds, in a new
-// heap buffer the caller frees. 0 (with a message when a value is missing) leaves *text untouched.
+// heap buffer the caller frees. 0 (with a message when a value is missing) sets *text null.
 int GetUserInfo(char** text);
 
 // The start-up load: "VER", the account values and host names with their defaults, the photo
-// tab's remembered pictures; centres the main window. Returns 1.
+// tab's remembered pictures; centres the main window. A host name that is absent gets its default
+// in memory even when it cannot be stored. Returns 1.
 int InitRegInfo();
 // The shutdown save: the photo tab's slots and the main window's placement. Returns 1.
 int SaveRegInfo();

@@ -23,10 +23,13 @@ void ForEachSlotValue(Fn fn) {
     }
 }
 
-// Writes the default only when the value is absent: an existing empty value stays empty.
+// Writes the default only when the value is absent: an existing empty value stays empty. The
+// default is used even when it cannot be written, or when there is no key (null): the album
+// pages need a host.
 void ReadHostInfo(HKEY key, const char* name, const char* def, char* buf) {
-    if (ReadRegPath(key, name, buf) != ERROR_FILE_NOT_FOUND) return;
-    if (SetRegInfo(key, name, def)) snprintf(buf, MAX_PATH, "%s", def);
+    if (key && ReadRegPath(key, name, buf) != ERROR_FILE_NOT_FOUND) return;
+    if (key) SetRegInfo(key, name, def);
+    snprintf(buf, MAX_PATH, "%s", def);
 }
 
 // Centres the main window on the screen, without repainting it.
@@ -41,7 +44,7 @@ void CenterMainWnd() {
 }  // namespace
 
 int InitRegInfo() {
-    HKEY key;
+    HKEY key = nullptr;
     if (OpenRegKey(&key)) {
         SetRegInfo(key, "VER", kRegVersion);
         // Only an absent value gets its empty default; one that cannot be read stays as it is.
@@ -51,15 +54,15 @@ int InitRegInfo() {
                 ERROR_FILE_NOT_FOUND)
                 SetRegInfo(key, name, "");
         }
-        ReadHostInfo(key, "SERVER", kDefServer, g_app.ServerHost);
-        ReadHostInfo(key, "HOMEPAGE", kDefHomePage, g_app.HomePage);
         // A remembered photo gets its thumbnail back in its slot.
         ForEachSlotValue([key](int tab, int slot, const char* name, char* path) {
             ReadRegPath(key, name, path);
             if (path[0]) CreateImgList(g_app.mainWnd, path, g_app.imgLists[tab], slot);
         });
-        RegCloseKey(key);
     }
+    ReadHostInfo(key, "SERVER", kDefServer, g_app.ServerHost);
+    ReadHostInfo(key, "HOMEPAGE", kDefHomePage, g_app.HomePage);
+    if (key) RegCloseKey(key);
     CenterMainWnd();
     return 1;
 }

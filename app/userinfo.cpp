@@ -16,6 +16,7 @@ void UserInfoMsg(const char* text) {
 }  // namespace
 
 int GetUserInfo(char** text) {
+    *text = nullptr;
     HKEY key;
     if (!OpenRegKey(&key)) return 0;
     char *album = nullptr, *password = nullptr, *user = nullptr;

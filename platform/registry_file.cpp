@@ -7,7 +7,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <mutex>
 
 #include "platform/registry_rec.h"
 
@@ -43,11 +46,28 @@ static int StoreFolder(HKEY root, std::string* folder) {
     return 1;
 }
 
-// Reads and parses file name in folder dir (or a whole path with AT_FDCWD); an absent file is an
-// empty store. Fails when the file is there but cannot be read.
-static int ReadStoreFile(int dir, const char* name, RegStore* store) {
-    store->clear();
-    int fd = openat(dir, name, O_RDONLY | O_CLOEXEC);
+// Says on standard error which lines of the store file at path were skipped; they are kept and
+// written back as they are. A file is told of once per content, not at every call.
+static void ReportSkipped(const std::string& path, std::string_view text,
+                          const std::vector<size_t>& skipped) {
+    if (skipped.empty()) return;
+    static std::mutex lock;
+    static size_t told;
+    const size_t seen = std::hash<std::string_view>{}(text) ^ std::hash<std::string>{}(path);
+    std::lock_guard<std::mutex> guard(lock);
+    if (seen == told) return;
+    told = seen;
+    for (size_t number : skipped)
+        fprintf(stderr, "%s:%zu: cannot read this line; it is kept as it is\n", path.c_str(),
+                number);
+}
+
+// Reads and parses the store file of root in folder, opened through dir (AT_FDCWD: by its whole
+// path); an absent file is an empty store. Fails when the file is there but cannot be read.
+static int ReadStoreFile(int dir, const std::string& folder, HKEY root, RegStore* store) {
+    *store = {};
+    const std::string name = std::string(RootName(root)) + ".reg", path = folder + "/" + name;
+    int fd = openat(dir, dir == AT_FDCWD ? path.c_str() : name.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT;
     std::string text;
     char buf[16384];
@@ -59,7 +79,9 @@ static int ReadStoreFile(int dir, const char* name, RegStore* store) {
     }
     close(fd);
     if (n < 0) return 0;
-    *store = ParseStore(text);
+    std::vector<size_t> skipped;
+    *store = ParseStore(text, RootName(root), &skipped);
+    ReportSkipped(path, text, skipped);
     return 1;
 }
 
@@ -67,9 +89,8 @@ static int ReadStoreFile(int dir, const char* name, RegStore* store) {
 // that cannot be read is empty: the program then goes on with its defaults.
 RegStore LoadStore(HKEY root) {
     RegStore store;
-    std::string path;
-    if (StoreFolder(root, &path))
-        ReadStoreFile(AT_FDCWD, (path + "/" + RootName(root) + ".reg").c_str(), &store);
+    std::string folder;
+    if (StoreFolder(root, &folder)) ReadStoreFile(AT_FDCWD, folder, root, &store);
     return store;
 }
 
@@ -115,7 +136,7 @@ LSTATUS ChangeStore(HKEY root, const std::function<int(RegStore*)>& change) {
     const std::string name = std::string(RootName(root)) + ".reg", tmp = name + ".new";
     LSTATUS status = ERROR_ACCESS_DENIED;
     RegStore store;
-    if (locked == 0 && ReadStoreFile(dir, name.c_str(), &store)) {
+    if (locked == 0 && ReadStoreFile(dir, path, root, &store)) {
         if (!change(&store)) {
             status = ERROR_SUCCESS;
         } else if (WriteNewFile(dir, tmp.c_str(), FormatStore(store, RootName(root)))) {

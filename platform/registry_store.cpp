@@ -1,11 +1,7 @@
-// The registry's stores in memory: keys, values, their names, and the text form of a store.
+// The registry's stores in memory: keys, values and their names.
 #include <algorithm>
-#include <charconv>
-#include <cstring>
 
 #include "platform/registry_rec.h"
-
-static const char kHexDigits[] = "0123456789abcdef";
 
 static unsigned char UpperByte(unsigned char c) {
     return c >= 'a' && c <= 'z' ? c - 32 : c;
@@ -41,57 +37,8 @@ void AppendKeyNames(KeyPath* path, std::string_view sub) {
     }
 }
 
-static int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-static void AppendHexByte(std::string* out, unsigned char c) {
-    *out += kHexDigits[c >> 4];
-    *out += kHexDigits[c & 15];
-}
-
-// Bytes that would end or confuse a line: controls, non-ASCII, the escape itself, the separators
-// and the comment mark.
-static bool NeedsEscape(unsigned char c) {
-    return c < 0x20 || c >= 0x7f || strchr("%=[]#", c);
-}
-
-static std::string EscapeName(std::string_view name) {
-    std::string out;
-    for (unsigned char c : name) {
-        if (NeedsEscape(c)) {
-            out += '%';
-            AppendHexByte(&out, c);
-        } else {
-            out += (char)c;
-        }
-    }
-    return out;
-}
-
-// Undoes EscapeName; fails on a "%" not followed by two hex digits, and on a NUL, which no
-// caller could name.
-static int UnescapeName(std::string_view text, std::string* name) {
-    name->clear();
-    for (size_t i = 0; i < text.size(); i++) {
-        if (text[i] != '%') {
-            *name += text[i];
-            continue;
-        }
-        if (i + 2 >= text.size()) return 0;
-        int hi = HexValue(text[i + 1]), lo = HexValue(text[i + 2]);
-        if (hi < 0 || lo < 0) return 0;
-        *name += (char)(hi * 16 + lo);
-        i += 2;
-    }
-    return name->find('\0') == name->npos;
-}
-
 RegSection* FindSection(RegStore* store, const KeyPath& path) {
-    for (RegSection& s : *store)
+    for (RegSection& s : store->sections)
         if (s.path.size() == path.size() && IsSamePrefix(s.path, path, path.size())) return &s;
     return nullptr;
 }
@@ -100,8 +47,8 @@ RegSection* FindSection(RegStore* store, const KeyPath& path) {
 RegSection* TakeSection(RegStore* store, const KeyPath& path) {
     RegSection* s = FindSection(store, path);
     if (s) return s;
-    store->push_back({path, {}});
-    return &store->back();
+    store->sections.push_back({path, {}, {}});
+    return &store->sections.back();
 }
 
 RegValue* FindValue(RegSection* s, std::string_view name) {
@@ -124,7 +71,7 @@ void PutValue(RegSection* s, std::string_view name, DWORD type, std::string data
 // A key exists when its own section or one below it does; a root always exists.
 bool KeyExists(const RegStore& store, const KeyPath& path) {
     if (path.empty()) return true;
-    for (const RegSection& s : store)
+    for (const RegSection& s : store.sections)
         if (IsSamePrefix(s.path, path, path.size())) return true;
     return false;
 }
@@ -132,7 +79,7 @@ bool KeyExists(const RegStore& store, const KeyPath& path) {
 // path with each name spelt as the store already spells that key, if it has it.
 KeyPath StoredSpelling(const RegStore& store, KeyPath path) {
     for (size_t i = 0; i < path.size(); i++) {
-        for (const RegSection& s : store) {
+        for (const RegSection& s : store.sections) {
             if (IsSamePrefix(s.path, path, i + 1)) {
                 path[i] = s.path[i];
                 break;
@@ -146,7 +93,7 @@ KeyPath StoredSpelling(const RegStore& store, KeyPath path) {
 // of their upper-cased names.
 std::vector<std::string> SubKeyNames(const RegStore& store, const KeyPath& path) {
     std::vector<std::string> names;
-    for (const RegSection& s : store) {
+    for (const RegSection& s : store.sections) {
         if (s.path.size() <= path.size() || !IsSamePrefix(s.path, path, path.size())) continue;
         const std::string& name = s.path[path.size()];
         if (std::none_of(names.begin(), names.end(),
@@ -155,73 +102,4 @@ std::vector<std::string> SubKeyNames(const RegStore& store, const KeyPath& path)
     }
     std::sort(names.begin(), names.end(), IsNameBefore);
     return names;
-}
-
-// Reads a "name=type:hexbytes" line; fails on anything else.
-static int ParseValueLine(std::string_view line, RegValue* v) {
-    size_t eq = line.find('=');
-    if (eq == line.npos) return 0;
-    size_t colon = line.find(':', eq + 1);
-    if (colon == line.npos || !UnescapeName(line.substr(0, eq), &v->name)) return 0;
-    const char* typeEnd = line.data() + colon;
-    auto [end, err] = std::from_chars(line.data() + eq + 1, typeEnd, v->type, 10);
-    if (err != std::errc() || end != typeEnd || colon == eq + 1) return 0;
-    std::string_view hex = line.substr(colon + 1);
-    if (hex.size() % 2) return 0;
-    v->data.resize(hex.size() / 2);
-    for (size_t i = 0; i < v->data.size(); i++) {
-        int hi = HexValue(hex[2 * i]), lo = HexValue(hex[2 * i + 1]);
-        if (hi < 0 || lo < 0) return 0;
-        v->data[i] = (char)(hi * 16 + lo);
-    }
-    return 1;
-}
-
-// Reads the text of a store file. Lines that are neither a section nor a value are skipped, and
-// so are values before the first section or after a broken section line. A key or value that
-// appears twice is one; the later value wins.
-RegStore ParseStore(std::string_view text) {
-    RegStore store;
-    RegSection* section = nullptr;
-    while (!text.empty()) {
-        size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (line.empty() || line[0] == '#') continue;
-        std::string name;
-        if (line[0] == '[') {
-            section = nullptr;
-            if (line.size() < 2 || line.back() != ']') continue;
-            if (!UnescapeName(line.substr(1, line.size() - 2), &name)) continue;
-            KeyPath path;
-            AppendKeyNames(&path, name);
-            section = TakeSection(&store, path);
-            continue;
-        }
-        RegValue v;
-        if (section && ParseValueLine(line, &v))
-            PutValue(section, v.name, v.type, std::move(v.data));
-    }
-    return store;
-}
-
-std::string FormatStore(const RegStore& store, const char* rootName) {
-    std::string out = std::string("# Halvorne registry, ") + rootName +
-                      ": [key\\path] sections of name=type:hexbytes values; names escape bytes "
-                      "as %xx\n";
-    for (const RegSection& s : store) {
-        out += '[';
-        for (size_t i = 0; i < s.path.size(); i++) {
-            if (i > 0) out += '\\';
-            out += EscapeName(s.path[i]);
-        }
-        out += "]\n";
-        for (const RegValue& v : s.values) {
-            out += EscapeName(v.name) + '=' + std::to_string(v.type) + ':';
-            for (unsigned char c : v.data) AppendHexByte(&out, c);
-            out += '\n';
-        }
-    }
-    return out;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 
@@ -90,6 +91,33 @@ TEST(CreateDir, PrivateFoldersAndRepeatable) {
     setenv("XDG_DATA_HOME", dir.File("plain").c_str(), 1);
     ASSERT_EQ(GetAppFolder(), 1);
     EXPECT_EQ(CreateDir(), 0);
+    unsetenv("XDG_DATA_HOME");
+}
+
+// The application folder holds the log with the password: one of the user's own that was made
+// with wider rights is made private, someone else's is left as it is.
+TEST(CreateDir, TightensTheUsersOwnFolder) {
+    const struct {
+        const char* name;
+        uid_t owner;
+        unsigned mode;
+    } rows[] = {
+        {"the user's own", geteuid(), 0700u},
+        {"someone else's", geteuid() + 1, 0755u},  // only root can hand a folder over
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempDir dir;
+        setenv("XDG_DATA_HOME", dir.path.c_str(), 1);
+        ASSERT_EQ(GetAppFolder(), 1);
+        ASSERT_EQ(CreateDir(), 1);
+        ASSERT_EQ(chmod(g_app.AppFolder, 0755), 0);
+        if (row.owner != geteuid() && chown(g_app.AppFolder, row.owner, (gid_t)-1) != 0) continue;
+        EXPECT_EQ(CreateDir(), 1);
+        struct stat st;
+        ASSERT_EQ(stat(g_app.AppFolder, &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, row.mode);
+    }
     unsetenv("XDG_DATA_HOME");
 }
 

@@ -1,8 +1,11 @@
 // The settings store: defaults, the photo tab's slots, the account block, the sibling's version.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/appstate.h"
@@ -77,6 +80,77 @@ TEST(InitRegInfo, KeepsWhatIsStoredAndRewritesTheVersion) {
     EXPECT_STREQ(g_app.TabSlots[0][2], "");
 }
 
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The settings file of the user, as AppEnv places it.
+std::string StoreFile() {
+    return std::string(getenv("XDG_CONFIG_HOME")) + "/Halvorne/HKEY_CURRENT_USER.reg";
+}
+
+TEST(InitRegInfo, FirstStartWritesAReadableFile) {
+    AppEnv env;
+    EXPECT_EQ(InitRegInfo(), 1);
+    const std::string text = ReadText(StoreFile());
+    EXPECT_EQ(text.substr(text.find('\n') + 1),
+              "\n[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"
+              "\"VER\"=\"Quillet 2.00\"\n"
+              "\"USERID\"=\"\"\n"
+              "\"PASSWORD\"=\"\"\n"
+              "\"ALBUMID\"=\"\"\n"
+              "\"SERVER\"=\"localhost:8080\"\n"
+              "\"HOMEPAGE\"=\"localhost:8080/quillet\"\n");
+}
+
+// A person changes SERVER in the file with a text editor: the program takes the new host.
+TEST(ReadServerInfo, HandEditedServerLine) {
+    AppEnv env;
+    InitRegInfo();
+    std::string text = ReadText(StoreFile());
+    const std::string line = "\"SERVER\"=\"localhost:8080\"";
+    ASSERT_NE(text.find(line), text.npos);
+    text.replace(text.find(line), line.size(), "\"SERVER\"=\"photos.example.jp:8081\"");
+    ASSERT_TRUE(WriteFileBytes(StoreFile(), {text.begin(), text.end()}));
+    EXPECT_EQ(ReadServerInfo(), 1);
+    EXPECT_STREQ(g_app.ServerHost, "photos.example.jp:8081");
+    EXPECT_EQ(ReadVal("SERVER").bytes, Sz("photos.example.jp:8081"));
+}
+
+// The defaults are used in memory even when they cannot be stored, so that the album pages have
+// a host.
+TEST(InitRegInfo, DefaultHostsUsedWhenTheyCannotBeStored) {
+    const struct {
+        const char* name;
+        bool keyThere;  // else the settings folder cannot be made at all
+    } rows[] = {
+        {"the key is there, writes fail", true},
+        {"no store at all", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppEnv env;
+        const std::string config = getenv("XDG_CONFIG_HOME");
+        if (row.keyThere) {
+            HKEY key;
+            ASSERT_EQ(OpenRegKey(&key), 1);
+            RegCloseKey(key);
+            // A folder in the place of the temporary file: every write fails.
+            ASSERT_EQ(mkdir((StoreFile() + ".new").c_str(), 0700), 0);
+        } else {
+            ASSERT_TRUE(WriteFileBytes(config + "/plain", {'x'}));
+            setenv("XDG_CONFIG_HOME", (config + "/plain").c_str(), 1);
+        }
+        EXPECT_EQ(InitRegInfo(), 1);
+        EXPECT_STREQ(g_app.ServerHost, kDefServer);
+        EXPECT_STREQ(g_app.HomePage, kDefHomePage);
+        EXPECT_EQ(ReadVal("SERVER").type, REG_NONE);
+    }
+}
+
 TEST(ReadServerInfo, ValueTooLongForItsBufferLeavesTheCopy) {
     AppEnv env;
     WriteVal("SERVER", std::string(MAX_PATH, 'h'));  // 261 bytes with the terminator
@@ -130,7 +204,8 @@ TEST(GetUserInfo, JoinsTheAccountOrNamesTheFirstMissingValue) {
         if (c.password) WriteVal("PASSWORD", c.password);
         if (c.user) WriteVal("USERID", c.user);
         MsgRecorder rec;
-        char* text = nullptr;
+        char before = 0;
+        char* text = &before;  // a failure must not leave what was there
         EXPECT_EQ(GetUserInfo(&text), c.ok);
         if (c.ok) {
             ASSERT_NE(text, nullptr);

@@ -1,11 +1,15 @@
-// libFuzzer target for the registry's store reader: the input becomes the user's store file,
-// every key found is listed and opened and a few values are read. Then one value is written
-// twice: a store written from what was read must read back to the same file.
+// libFuzzer target for the registry's store reader and writer: the input becomes the user's store
+// file, every key found is listed and opened and a few values are read. Then one value is written
+// twice: a store written from what was read must read back to the same file. Last the input's
+// first bytes are stored as a text value, which must read back exactly. Lines that cannot be read
+// are told of on standard error; -close_fd_mask=2 keeps the runs quiet.
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -64,5 +68,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string first = ReadWhole(file);
     if (RegSetValueExA(HKEY_CURRENT_USER, "fuzz", 0, REG_BINARY, &one, 1) != ERROR_SUCCESS) abort();
     if (ReadWhole(file) != first) abort();
+
+    const DWORD textSize = (DWORD)std::min<size_t>(size, 64);
+    if (RegSetValueExA(HKEY_CURRENT_USER, "text", 0, REG_SZ, data, textSize) != ERROR_SUCCESS)
+        abort();
+    BYTE back[64];
+    DWORD backSize = sizeof back, type = REG_NONE;
+    if (RegQueryValueExA(HKEY_CURRENT_USER, "text", nullptr, &type, back, &backSize) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ || backSize != textSize || memcmp(back, data, textSize) != 0)
+        abort();
     return 0;
 }

@@ -2,10 +2,13 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -291,7 +294,9 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepCase) {
     EXPECT_EQ(ListSubKeys(HKEY_CURRENT_USER), "Software");
     EXPECT_EQ(ListSubKeys(base), "Quillet");
     const std::string text = ReadText(UserFile());
-    EXPECT_NE(text.find("\n[Software\\Halvorne\\Quillet]\nFontName=1:4200\n"), text.npos) << text;
+    EXPECT_NE(text.find("\n[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n\"FontName\"=\"B\"\n"),
+              text.npos)
+        << text;
     for (HKEY k : {base, made, same}) RegCloseKey(k);
 }
 
@@ -353,14 +358,14 @@ TEST_F(RegistryTest, FileFormAndModes) {
     RegCloseKey(CreateKey(HKEY_CURRENT_USER, "Empty"));
     RegCloseKey(key);
     EXPECT_EQ(ReadText(UserFile()),
-              "# Halvorne registry, HKEY_CURRENT_USER: [key\\path] sections of "
-              "name=type:hexbytes values; names escape bytes as %xx\n"
-              "[Software\\Hal%5b1%5d]\n"
-              "a%3db%25=1:7800\n"
-              "%83A=3:00ff\n"
-              "[]\n"
-              "Top=4:01000000\n"
-              "[Empty]\n");
+              "; Halvorne registry, HKEY_CURRENT_USER. Texts are \"UTF-8\" with \\\\, \\\" and "
+              "\\xhh for bytes without a text form, their terminator implied.\n"
+              "\n[HKEY_CURRENT_USER\\Software\\Hal[1]]\n"
+              "\"a=b%\"=\"x\"\n"
+              "\"ア\"=hex:00,ff\n"
+              "\n[HKEY_CURRENT_USER]\n"
+              "\"Top\"=dword:00000001\n"
+              "\n[HKEY_CURRENT_USER\\Empty]\n");
 
     EXPECT_EQ(ModeOf(tmp_.path + "/home"), 0700);
     EXPECT_EQ(ModeOf(UserFolder()), 0700);
@@ -369,6 +374,95 @@ TEST_F(RegistryTest, FileFormAndModes) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserFolder()),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+// Each value as its line in the file: written so by the store, and read back from a file that a
+// person wrote.
+TEST_F(RegistryTest, ValueLinesReadableBothWays) {
+    static const struct {
+        const char* what;
+        const char* name;
+        DWORD type;
+        std::string bytes;
+        const char* line;
+    } rows[] = {
+        {"ASCII text", "Ascii", REG_SZ, "Quillet 2.00\0"s, R"("Ascii"="Quillet 2.00")"},
+        {"Japanese text", "Jp", REG_SZ, "\x8e\xca\x90\x5e\0"s, R"("Jp"="写真")"},
+        {"second byte is a backslash", "Trail5c", REG_SZ, "\x83\x5c\x95\x5c\0"s,
+         R"("Trail5c"="ソ表")"},
+        {"half-width kana", "Kana", REG_SZ, "\xb1\0"s, R"("Kana"="ｱ")"},
+        {"bytes that are no CP932", "NotSjis", REG_SZ, "a\x80\xff\x83 b\x83\0"s,
+         R"("NotSjis"="a\x80\xff\x83 b\x83")"},
+        {"a character with two codes", "TwoCodes", REG_SZ, "\x87\x90\x81\xe0\0"s,
+         R"("TwoCodes"="\x87\x90≒")"},
+        {"quotes and backslashes", "Quotes", REG_SZ, "say \"hi\" c:\\x\\\0"s,
+         R"("Quotes"="say \"hi\" c:\\x\\")"},
+        {"control characters", "Controls", REG_SZ, "a\tb\r\n\x7f\0"s,
+         R"("Controls"="a\x09b\x0d\x0a\x7f")"},
+        {"a NUL inside", "Nul", REG_SZ, "a\0b\0"s, R"("Nul"="a\x00b")"},
+        {"empty text", "Empty", REG_SZ, "\0"s, R"("Empty"="")"},
+        {"text without terminator", "NoEnd", REG_SZ, "abc", R"("NoEnd"=hex(1):61,62,63)"},
+        {"text of no bytes", "NoBytes", REG_SZ, "", R"("NoBytes"=hex(1):)"},
+        {"number", "Count", REG_DWORD, "\x2a\0\0\x80"s, R"("Count"=dword:8000002a)"},
+        {"number of three bytes", "Short", REG_DWORD, "\x01\x02\x03", R"("Short"=hex(4):01,02,03)"},
+        {"binary", "Bin", REG_BINARY, "\0\x01\xff"s, R"("Bin"=hex:00,01,ff)"},
+        {"empty binary", "NoBin", REG_BINARY, "", R"("NoBin"=hex:)"},
+        {"other type", "Other", 0xFFFFFFFF, "x", R"("Other"=hex(ffffffff):78)"},
+        {"name with escapes", "\x96\xbc\"\\\x01", REG_SZ, "x\0"s, R"("名\"\\\x01"="x")"},
+        {"unnamed value", "", REG_SZ, "default\0"s, R"(@="default")"},
+    };
+    HKEY key = CreateKey(HKEY_CURRENT_USER, "Software\\T");
+    for (const auto& row : rows)
+        ASSERT_EQ(SetBytes(key, row.name, row.type, row.bytes), ERROR_SUCCESS) << row.what;
+    const std::string written = ReadText(UserFile());
+    std::string byHand = "[HKEY_CURRENT_USER\\Software\\T]\n";
+    for (const auto& row : rows) byHand += row.line + "\n"s;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        EXPECT_NE(written.find("\n"s + row.line + "\n"), written.npos) << written;
+    }
+    ASSERT_TRUE(WriteFileBytes(UserFile(), {byHand.begin(), byHand.end()}));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        DWORD type = 12345;
+        EXPECT_EQ(QueryBytes(key, row.name, &type), row.bytes);
+        EXPECT_EQ(type, row.type);
+    }
+    RegCloseKey(key);
+}
+
+// A file in the older form (name=type:hexbytes under [Key\Path]) is read, and written in the new
+// form at the next change.
+TEST_F(RegistryTest, OldFormReadAndRewritten) {
+    const std::string old =
+        "# Halvorne registry, HKEY_CURRENT_USER: [key\\path] sections of name=type:hexbytes "
+        "values; names escape bytes as %xx\n"
+        "[Software\\Hal%5b1%5d]\n"
+        "SERVER=1:6c6f63616c686f737400\n"
+        "%83A=3:00ff\n"
+        "=1:00\n"
+        "[]\n"
+        "Top=4:01000000\n";
+    ASSERT_EQ(mkdir((tmp_.path + "/home").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(UserFolder().c_str(), 0700), 0);
+    ASSERT_TRUE(WriteFileBytes(UserFile(), {old.begin(), old.end()}));
+    HKEY key = OpenKey(HKEY_CURRENT_USER, "Software\\Hal[1]");
+    EXPECT_EQ(QueryBytes(key, "SERVER"), "localhost\0"s);
+    EXPECT_EQ(QueryBytes(key, "\x83\x41"), "\0\xff"s);
+    EXPECT_EQ(QueryBytes(key, ""), "\0"s);
+    EXPECT_EQ(QueryBytes(HKEY_CURRENT_USER, "Top"), "\x01\0\0\0"s);
+
+    ASSERT_EQ(SetBytes(key, "New", REG_SZ, "n\0"s), ERROR_SUCCESS);
+    const std::string text = ReadText(UserFile());
+    EXPECT_EQ(text.substr(text.find('\n') + 1),
+              "\n[HKEY_CURRENT_USER\\Software\\Hal[1]]\n"
+              "\"SERVER\"=\"localhost\"\n"
+              "\"ア\"=hex:00,ff\n"
+              "@=\"\"\n"
+              "\"New\"=\"n\"\n"
+              "\n[HKEY_CURRENT_USER]\n"
+              "\"Top\"=dword:00000001\n");
+    RegCloseKey(key);
 }
 
 TEST_F(RegistryTest, StoreFollowsEnvironment) {
@@ -441,28 +535,44 @@ TEST_F(RegistryTest, UnwritableStore) {
     }
 }
 
+// A write that fails midway, as on a full disk (a file size limit binds root too), and a store
+// that is there but cannot be read: the old file stays as it was, with no temporary file.
 TEST_F(RegistryTest, WriteFailureKeepsOldFile) {
-    if (geteuid() == 0) GTEST_SKIP() << "root writes whatever the modes say";
     HKEY key = CreateKey(HKEY_CURRENT_USER, "Software");
     ASSERT_EQ(SetBytes(key, "Kept", REG_SZ, "old\0"s), ERROR_SUCCESS);
     const std::string before = ReadText(UserFile());
+    {
+        rlimit old{};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+        void (*oldSig)(int) = signal(SIGXFSZ, SIG_IGN);
+        rlimit lim = old;
+        lim.rlim_cur = 16;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &lim), 0);
+        const LSTATUS set = SetBytes(key, "Kept", REG_SZ, "new\0"s);
+        HKEY made = HKEY_CURRENT_USER;
+        const LSTATUS create = RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\New", 0, nullptr, 0,
+                                               KEY_ALL_ACCESS, nullptr, &made, nullptr);
+        DWORD disposition = 0;
+        RegCloseKey(CreateKey(HKEY_CURRENT_USER, "SOFTWARE", &disposition));  // needs no write
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, oldSig);
+        EXPECT_EQ(set, ERROR_ACCESS_DENIED);
+        EXPECT_EQ(create, ERROR_ACCESS_DENIED);
+        EXPECT_EQ(made, nullptr);
+        EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(UserFolder()),
+                            std::filesystem::directory_iterator()),
+              1);
 
-    ASSERT_EQ(chmod(UserFolder().c_str(), 0500), 0);
+    // A store that is there but cannot be read (a folder in its place) is never written over.
+    const std::string aside = UserFolder() + "/aside";
+    ASSERT_EQ(rename(UserFile().c_str(), aside.c_str()), 0);
+    ASSERT_EQ(mkdir(UserFile().c_str(), 0700), 0);
     EXPECT_EQ(SetBytes(key, "Kept", REG_SZ, "new\0"s), ERROR_ACCESS_DENIED);
-    HKEY made = HKEY_CURRENT_USER;
-    EXPECT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\New", 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &made, nullptr),
-              ERROR_ACCESS_DENIED);
-    EXPECT_EQ(made, nullptr);
-    DWORD disposition = 0;
-    RegCloseKey(CreateKey(HKEY_CURRENT_USER, "SOFTWARE", &disposition));  // needs no write
-    EXPECT_EQ(disposition, REG_OPENED_EXISTING_KEY);
-    ASSERT_EQ(chmod(UserFolder().c_str(), 0700), 0);
-
-    // A store that is there but cannot be read is never written over.
-    ASSERT_EQ(chmod(UserFile().c_str(), 0), 0);
-    EXPECT_EQ(SetBytes(key, "Kept", REG_SZ, "new\0"s), ERROR_ACCESS_DENIED);
-    ASSERT_EQ(chmod(UserFile().c_str(), 0600), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(UserFile()));
+    ASSERT_EQ(rmdir(UserFile().c_str()), 0);
+    ASSERT_EQ(rename(aside.c_str(), UserFile().c_str()), 0);
 
     EXPECT_EQ(ReadText(UserFile()), before);
     EXPECT_EQ(QueryBytes(key, "Kept"), "old\0"s);
@@ -517,11 +627,13 @@ TEST_F(RegistryTest, ConcurrentWritersLoseNothing) {
     }
 }
 
-TEST_F(RegistryTest, MalformedFileReadsWhatIsValid) {
+// Lines that cannot be read are told of on standard error with their numbers, and written back
+// as they were, in their sections, at the next change.
+TEST_F(RegistryTest, UnreadableLinesKeptAndTold) {
     const std::string text =
         "garbage\n"
         "early=1:41\n"  // before any key
-        "[Good]\n"
+        "[HKEY_CURRENT_USER\\Good]\n"
         "ok=1:4142\n"
         "Upper=3:4A4b\r\n"
         "odd=3:414\n"
@@ -535,8 +647,20 @@ TEST_F(RegistryTest, MalformedFileReadsWhatIsValid) {
         "cut%4=1:41\n"
         "esc%3dname=3:00ff\n"
         "\0junk\xff=\n"
-        "[Broken\n"
+        "\"open\"=\"no end\n"
+        "\"badesc\"=\"\\q\"\n"
+        "\"emoji\"=\"\xf0\x9f\x98\x80\"\n"
+        "\"after\"=\"x\" tail\n"
+        "\"num\"=dword:123456789\n"
+        "\"hexcomma\"=hex:00,\n"
+        "\"type\"=hex(zz):00\n"
+        "\"dw\"=dword:2a\n"
+        "\"hx\"=hex:0A,fF\n"
+        "\"typed\"=hex(2):41,00\n"
+        "[HKEY_LOCAL_MACHINE\\Good]\n"
         "lost=1:41\n"
+        "[Broken\n"
+        "\"lost\"=\"x\"\n"
         "[%zz]\n"
         "lost=1:41\n"
         "[nul%00key]\n"
@@ -544,43 +668,76 @@ TEST_F(RegistryTest, MalformedFileReadsWhatIsValid) {
         "[good\\\\]\n"  // the same key as [Good]
         "late=4:01000000\n"
         "OK=1:43\n"  // the later one wins, under the first spelling
-        "[]\n"
+        "   \n"
+        "; a comment\n"
+        "[HKEY_CURRENT_USER]\n"
         "last=1:41"s;  // no final line end
     ASSERT_EQ(mkdir((tmp_.path + "/home").c_str(), 0700), 0);
     ASSERT_EQ(mkdir(UserFolder().c_str(), 0700), 0);
     ASSERT_TRUE(WriteFileBytes(UserFile(), {text.begin(), text.end()}));
 
+    testing::internal::CaptureStderr();
     HKEY good = OpenKey(HKEY_CURRENT_USER, "Good");
+    EXPECT_EQ(QueryBytes(good, "ok"), "C");  // the file again: told of once
+    std::string told;
+    for (int line : {1,  2,  6,  7,  8,  9,  10, 12, 13, 14, 16, 17, 18,
+                     19, 20, 21, 22, 23, 27, 28, 29, 30, 31, 32, 33, 34})
+        told += UserFile() + ":" + std::to_string(line) +
+                ": cannot read this line; it is kept as it is\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), told);
+
     static const struct {
         const char* name;
+        DWORD type;
         std::string bytes;
     } rows[] = {
-        {"ok", "C"},
-        {"upper", "JK"},
-        {"odd", "(absent)"},
-        {"badhex", "(absent)"},
-        {"notype", "(absent)"},
-        {"negative", "(absent)"},
-        {"bigtype", "(absent)"},
-        {"maxtype", ""},
-        {"nocolon", "(absent)"},
-        {"esc=name", "\0\xff"s},
-        {"late", "\x01\0\0\0"s},
-        {"lost", "(absent)"},
+        {"ok", REG_SZ, "C"},
+        {"upper", REG_BINARY, "JK"},
+        {"maxtype", 0xFFFFFFFF, ""},
+        {"esc=name", REG_BINARY, "\0\xff"s},
+        {"dw", REG_DWORD, "\x2a\0\0\0"s},
+        {"hx", REG_BINARY, "\x0a\xff"},
+        {"typed", 2, "A\0"s},
+        {"late", REG_DWORD, "\x01\0\0\0"s},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(QueryBytes(good, row.name), row.bytes);
+        DWORD type = 12345;
+        EXPECT_EQ(QueryBytes(good, row.name, &type), row.bytes);
+        EXPECT_EQ(type, row.type);
     }
+    for (const char* absent : {"odd", "badhex", "open", "emoji", "after", "num", "lost"})
+        EXPECT_EQ(QueryBytes(good, absent), "(absent)") << absent;
     EXPECT_EQ(QueryBytes(HKEY_CURRENT_USER, "early"), "(absent)");
     EXPECT_EQ(QueryBytes(HKEY_CURRENT_USER, "last"), "A");
     EXPECT_EQ(ListSubKeys(HKEY_CURRENT_USER), "Good");
 
-    // A write keeps what was valid and drops the rest.
-    ASSERT_EQ(SetBytes(good, "new", REG_SZ, "n"), ERROR_SUCCESS);
-    EXPECT_EQ(QueryBytes(good, "ok"), "C");
-    EXPECT_EQ(QueryBytes(good, "esc=name"), "\0\xff"s);
-    EXPECT_EQ(ReadText(UserFile()).find("garbage"), std::string::npos);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(SetBytes(good, "new", REG_SZ, "n\0"s), ERROR_SUCCESS);
+    testing::internal::GetCapturedStderr();
+    const std::string rewritten = ReadText(UserFile());
+    EXPECT_EQ(rewritten.substr(rewritten.find('\n') + 1),
+              "garbage\n"
+              "early=1:41\n"
+              "\n[HKEY_CURRENT_USER\\Good]\n"
+              "\"ok\"=hex(1):43\n"
+              "\"Upper\"=hex:4a,4b\n"
+              "\"maxtype\"=hex(ffffffff):\n"
+              "\"esc=name\"=hex:00,ff\n"
+              "\"dw\"=dword:0000002a\n"
+              "\"hx\"=hex:0a,ff\n"
+              "\"typed\"=hex(2):41,00\n"
+              "\"late\"=dword:00000001\n"
+              "\"new\"=\"n\"\n"
+              "odd=3:414\nbadhex=3:zz\nnotype=:41\nnegative=-1:41\nbigtype=4294967296:41\n"
+              "nocolon=341\nbad%zz=1:41\ncut%4=1:41\n\0junk\xff=\n\"open\"=\"no end\n"
+              "\"badesc\"=\"\\q\"\n\"emoji\"=\"\xf0\x9f\x98\x80\"\n\"after\"=\"x\" tail\n"
+              "\"num\"=dword:123456789\n\"hexcomma\"=hex:00,\n\"type\"=hex(zz):00\n"
+              "[HKEY_LOCAL_MACHINE\\Good]\nlost=1:41\n[Broken\n\"lost\"=\"x\"\n[%zz]\nlost=1:41\n"
+              "[nul%00key]\nlost=1:41\n"
+              "\n[HKEY_CURRENT_USER]\n"
+              "\"last\"=hex(1):41\n"s)
+        << rewritten;
     RegCloseKey(good);
 }
 
