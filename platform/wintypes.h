@@ -19,6 +19,9 @@ typedef const char* LPCSTR;
 typedef void* HANDLE;
 typedef uintptr_t DWORD_PTR;
 
+// A failure number shared by several services: an argument that cannot be taken.
+constexpr long ERROR_INVALID_PARAMETER = 87;
+
 #ifndef TRUE
 #define TRUE 1
 #define FALSE 0
