@@ -1,0 +1,114 @@
+// PostData and PButton against the loopback server: the request as sent, log.log, and what each
+// answer tells the user.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/appstate.h"
+#include "app/folders.h"
+#include "app/reginfo.h"
+#include "send/upload.h"
+#include "support/httpserver.h"
+#include "support/testutil.h"
+
+namespace {
+
+std::string ReadText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+struct PostTest : testing::Test {
+    AppEnv env;
+    HttpServer server;
+    void SetUp() override {
+        for (const char* v : {"http_proxy", "all_proxy", "ALL_PROXY"}) unsetenv(v);
+        ASSERT_EQ(SetRegValue("USERID", "me@example.jp"), 1);
+        ASSERT_EQ(SetRegValue("PASSWORD", "pw"), 1);
+        ASSERT_EQ(SetRegValue("ALBUMID", "album1"), 1);
+        snprintf(g_app.ServerHost, MAX_PATH, "%s", server.HostPort().c_str());
+        ASSERT_TRUE(WriteFileBytes(std::string(g_app.AppFolder) + kTempJpgName, {0xFF, 0xD8, 0}));
+        g_uploadReq = UploadRequest{"a@example.jp,b@example.jp", "s", "m", "OFF()", ""};
+    }
+    void Reply(const std::string& body, const std::string& head = "") {
+        HttpServer::Reply r;
+        r.answer = "HTTP/1.1 200 OK\r\n" + head + "Content-Length: " + std::to_string(body.size()) +
+                   "\r\n\r\n" + body;
+        server.SetReply(r);
+    }
+};
+
+TEST_F(PostTest, AnswersAndWhatTheUserIsTold) {
+    const struct {
+        std::string body;
+        int result;
+        const char* msg;  // the error box, or none
+    } cases[] = {
+        {"OK", 1, nullptr},
+        {"OK and more", 1, nullptr},
+        {"ok", 0, "送信失敗\nエラーが発生しました"},
+        {"NG07", 0, "アルバムＩＤ、パスワードを確認してください"},
+        {"NG7\n", 0, "アルバムＩＤ、パスワードを確認してください"},
+        {"NG10", 0, "日時指定メールがすでに５件あります"},
+        {"NG", 0, "送信失敗\nエラーが発生しました\nエラーコード 0S"},
+        {"NGxy", 0, "送信失敗\nエラーが発生しました\nエラーコード 0S"},
+        {"NG42", 0, "送信失敗\nエラーが発生しました\nエラーコード 42S"},
+        {"", 0, "送信失敗\nエラーが発生しました"},
+        {"O", 0, "送信失敗\nエラーが発生しました"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        Reply(c.body);
+        MsgRecorder rec;
+        EXPECT_EQ(PostData(nullptr), c.result);
+        if (c.msg) {
+            ASSERT_EQ(rec.msgs.size(), 1u);
+            EXPECT_EQ(rec.msgs[0].text, c.msg);
+        } else {
+            EXPECT_TRUE(rec.msgs.empty());
+        }
+    }
+}
+
+// The request as the server received it, and log.log holding the same body.
+TEST_F(PostTest, RequestAndLogHoldTheBody) {
+    Reply("OK", std::string(300, 'x').insert(0, "X-Long: ") + "\r\n");  // a long header block
+    MsgRecorder rec;
+    ASSERT_EQ(PostData(nullptr), 1);
+    EXPECT_TRUE(rec.msgs.empty());
+    const auto reqs = server.Requests();
+    ASSERT_EQ(reqs.size(), 1u);
+    EXPECT_EQ(reqs[0].line, "POST /cgi-bin/saveimg.cgi HTTP/1.1");
+    EXPECT_NE(reqs[0].head.find("User-Agent: QuilletClient\r\n"), std::string::npos);
+    for (const char* h : {"Content-Type:", "Accept:", "Expect:"})
+        EXPECT_EQ(reqs[0].head.find(h), std::string::npos) << h;
+    const std::string log = ReadText(std::string(g_app.AppFolder) + kLogName);
+    EXPECT_EQ(log, reqs[0].body);
+    EXPECT_NE(reqs[0].head.find("Content-Length: " + std::to_string(log.size()) + "\r\n"),
+              std::string::npos);
+    EXPECT_EQ(log.substr(38, 14), "Velquaris2.00\n");
+}
+
+TEST_F(PostTest, UnreachableServerIsToldWithItsNumber) {
+    snprintf(g_app.ServerHost, MAX_PATH, "127.0.0.1:%d", ClosedLoopbackPort());
+    MsgRecorder rec;
+    EXPECT_EQ(PostData(nullptr), 0);
+    ASSERT_EQ(rec.msgs.size(), 1u);
+    EXPECT_EQ(rec.msgs[0].text, "データが送信できませんでした\nエラーコード 12029RQ");
+}
+
+// The reminder carries the stored values in its query and an empty body.
+TEST_F(PostTest, ReminderCarriesTheStoredValues) {
+    Reply("");
+    MsgRecorder rec;
+    EXPECT_EQ(PButton(), 1);
+    const auto reqs = server.Requests();
+    ASSERT_EQ(reqs.size(), 1u);
+    EXPECT_EQ(reqs[0].line, "POST /quillet/resend.php?id=album1&pass=pw HTTP/1.1");
+    EXPECT_EQ(reqs[0].body, "");
+    ASSERT_EQ(rec.msgs.size(), 1u);
+    EXPECT_EQ(rec.msgs[0].text, "送信完了");
+}
+
+}  // namespace
