@@ -33,7 +33,7 @@ TempDir::~TempDir() {
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes) {
     FILE* f = fopen(path.c_str(), "wb");
     if (!f) return false;
-    const bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    const bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     return fclose(f) == 0 && ok;
 }
 

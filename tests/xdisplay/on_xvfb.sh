@@ -7,7 +7,9 @@ while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); d
 Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-DISPLAY=":$n" QT_QPA_PLATFORM=xcb "$@"
+# LeakSanitizer's stop-the-world at exit fails now and then beside the X connection's threads
+# (a fatal error, not a leak); leaks are checked by the offscreen suites.
+ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" DISPLAY=":$n" QT_QPA_PLATFORM=xcb "$@"
 rc=$?
 kill "$xvfb" 2>/dev/null
 wait "$xvfb" 2>/dev/null
