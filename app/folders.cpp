@@ -1,9 +1,6 @@
 // Finds the program folder and the application folder, and creates the latter.
 #include "app/folders.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -50,12 +47,8 @@ int CreateDir() {
         CreateDirectoryA(maker, nullptr);
     CreateDirectoryA(g_app.AppFolder, nullptr);
     // Existing folders are fine; what matters is that the application folder is there now. It
-    // holds the log with the password: one of the user's own made with wider rights earlier is
-    // made private; someone else's is not the program's to change.
-    struct stat st;
-    if (stat(g_app.AppFolder, &st) != 0 || !S_ISDIR(st.st_mode)) return 0;
-    if (st.st_uid == geteuid() && (st.st_mode & 07777) != 0700) chmod(g_app.AppFolder, 0700);
-    return 1;
+    // holds the log with the password: one made with wider rights earlier is made private.
+    return SetDirPrivate(g_app.AppFolder);
 }
 
 int MakeAppFilePath(const char* name, char* path) {

@@ -21,6 +21,8 @@ BOOL DeleteFileA(const char* path) {
 
 namespace {
 
+long g_userId = -1;  // PlatSetUserId; -1: the real user
+
 // Creates "<path>.xxxxxxxx" exclusively; tmp gets its name. -1 when none can be made.
 int OpenTmpBeside(const char* path, DWORD mode, char* tmp, size_t tmpSize) {
     for (int attempt = 0; attempt < 16; attempt++) {
@@ -57,6 +59,18 @@ BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode)
     ok = ok && rename(tmp, path) == 0;
     if (!ok) unlink(tmp);
     return ok;
+}
+
+BOOL SetDirPrivate(const char* path) {
+    struct stat st;
+    if (!path || stat(path, &st) != 0 || !S_ISDIR(st.st_mode)) return FALSE;
+    const uid_t user = g_userId >= 0 ? uid_t(g_userId) : geteuid();
+    if (st.st_uid == user && (st.st_mode & 07777) != 0700) chmod(path, 0700);
+    return TRUE;
+}
+
+void PlatSetUserId(long uid) {
+    g_userId = uid;
 }
 
 DWORD GetFileAttributesA(const char* path) {

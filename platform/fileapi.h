@@ -14,6 +14,13 @@ BOOL DeleteFileA(const char* path);
 // missing or anything cannot be written.
 BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode);
 
+// Makes an existing folder readable by its owner only (mode 0700) when it belongs to the user the
+// program runs as; someone else's folder is not the program's to change and is left as it is.
+// FALSE when path names no folder.
+BOOL SetDirPrivate(const char* path);
+// Test seam: the user the program counts as running as, for SetDirPrivate (-1: the real one).
+void PlatSetUserId(long uid);
+
 constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
 // FILE_ATTRIBUTE_DIRECTORY for a folder, FILE_ATTRIBUTE_ARCHIVE for a plain file, and
 // INVALID_FILE_ATTRIBUTES when the exact path names neither (names are matched byte for byte; a
