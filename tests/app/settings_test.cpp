@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/appstate.h"
@@ -80,13 +78,6 @@ TEST(InitRegInfo, KeepsWhatIsStoredAndRewritesTheVersion) {
     EXPECT_STREQ(g_app.TabSlots[0][2], "");
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // The settings file of the user, as AppEnv places it.
 std::string StoreFile() {
     return std::string(getenv("XDG_CONFIG_HOME")) + "/Halvorne/HKEY_CURRENT_USER.reg";
@@ -95,7 +86,7 @@ std::string StoreFile() {
 TEST(InitRegInfo, FirstStartWritesAReadableFile) {
     AppEnv env;
     EXPECT_EQ(InitRegInfo(), 1);
-    const std::string text = ReadText(StoreFile());
+    const std::string text = ReadFileText(StoreFile());
     EXPECT_EQ(text.substr(text.find('\n') + 1),
               "\n[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"
               "\"VER\"=\"Quillet 2.00\"\n"
@@ -110,7 +101,7 @@ TEST(InitRegInfo, FirstStartWritesAReadableFile) {
 TEST(ReadServerInfo, HandEditedServerLine) {
     AppEnv env;
     InitRegInfo();
-    std::string text = ReadText(StoreFile());
+    std::string text = ReadFileText(StoreFile());
     const std::string line = "\"SERVER\"=\"localhost:8080\"";
     ASSERT_NE(text.find(line), text.npos);
     text.replace(text.find(line), line.size(), "\"SERVER\"=\"photos.example.jp:8081\"");

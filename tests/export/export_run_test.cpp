@@ -8,7 +8,6 @@
 #include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -23,16 +22,6 @@ namespace {
 
 constexpr uint32_t kRed = 0xFF0000, kGreen = 0x008000, kBlue = 0x0000FF, kGrey = 0x808080;
 constexpr uint32_t kWhite = 0xFFFFFF, kKey = 0xFF00FF, kInk = 0x123456, kInk2 = 0x654321;
-
-std::vector<unsigned char> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string ReadText(const std::string& path) {
-    const std::vector<unsigned char> b = ReadBytes(path);
-    return std::string(b.begin(), b.end());
-}
 
 struct RunResult {
     int status;  // the exit status; 128 + the signal when killed
@@ -73,7 +62,8 @@ RunResult RunExporter(const std::string& dir, const std::vector<std::string>& ar
     if (rc != 0) return {-1, "", "cannot start " + argv[0]};
     int st = 0;
     waitpid(pid, &st, 0);
-    RunResult r{WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st), ReadText(out), ReadText(err)};
+    RunResult r{WIFEXITED(st) ? WEXITSTATUS(st) : 128 + WTERMSIG(st), ReadFileText(out),
+                ReadFileText(err)};
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return r;
@@ -269,7 +259,7 @@ TEST_F(ExportRun, ZoomStepsInTheirOrder) {
 TEST_F(ExportRun, JpegOutputDecodesToTheCanvas) {
     const RunResult r = Run({"photo.bmp", "out.jpg"});
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::vector<unsigned char> jpg = ReadBytes(dir.File("out.jpg"));
+    const std::vector<unsigned char> jpg = ReadFileBytes(dir.File("out.jpg"));
     ASSERT_GE(jpg.size(), 3u);
     EXPECT_EQ(jpg[0], 0xFF);
     EXPECT_EQ(jpg[1], 0xD8);
@@ -379,7 +369,7 @@ TEST_F(ExportRun, RunningProgramsTempBmpIsLeftAlone) {
     const RunResult r = Run({"--stamp", "s.jpg", "photo.jpg", "out.jpg"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(FileExists(dir.File("out.jpg")));
-    EXPECT_EQ(ReadBytes(temp), mine);
+    EXPECT_EQ(ReadFileBytes(temp), mine);
     struct stat st;
     ASSERT_EQ(stat(temp.c_str(), &st), 0);
     EXPECT_EQ(st.st_mtim.tv_sec, times[1].tv_sec);

@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "app/appstate.h"
 #include "app/folders.h"
@@ -20,11 +18,6 @@
 #include "support/testutil.h"
 
 namespace {
-
-std::vector<unsigned char> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 uint32_t Le32(const std::vector<unsigned char>& b, size_t at) {
     return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24;
@@ -72,7 +65,7 @@ TEST_F(SaveTest, TypedNameGetsTheBmpExtensionAndTheCanvasIsWrittenAs32Bits) {
     EXPECT_EQ(filter, "ＢＭＰ(*.bmp)|*.bmp|ＪＰＧ(*.jpg,*.jpeg)|*.jpg;*.jpeg|");
     EXPECT_TRUE(flags & OFN_OVERWRITEPROMPT);
 
-    const std::vector<unsigned char> b = ReadBytes(env.data.File("photo.bmp"));
+    const std::vector<unsigned char> b = ReadFileBytes(env.data.File("photo.bmp"));
     ASSERT_EQ(b.size(), 62454u);
     EXPECT_EQ(b[0], 'B');
     EXPECT_EQ(b[1], 'M');
@@ -116,8 +109,8 @@ TEST_F(SaveTest, JpegGoesThroughTempBmpAndTheCodecLibrary) {
         rec.msgs.clear();
         EXPECT_EQ(SaveWorkPic(), 1);
         EXPECT_TRUE(rec.msgs.empty());
-        EXPECT_EQ(ReadBytes(AppFile(kTempBmpName)).size(), 62454u);
-        const std::vector<unsigned char> jpg = ReadBytes(typed);
+        EXPECT_EQ(ReadFileBytes(AppFile(kTempBmpName)).size(), 62454u);
+        const std::vector<unsigned char> jpg = ReadFileBytes(typed);
         ASSERT_GT(jpg.size(), 2u);
         EXPECT_EQ(jpg[0], 0xFF);
         EXPECT_EQ(jpg[1], 0xD8);
@@ -162,8 +155,8 @@ TEST_F(SaveTest, FailedWritesAreToldAndLeaveTheOldFile) {
     ASSERT_TRUE(WriteFileBytes(env.data.File("old.jpg"), {'o', 'l', 'd'}));
     PlatSetModulePath((env.data.path + "/nowhere/quillet").c_str());
     EXPECT_EQ(SaveCanvasFile(env.data.File("old.jpg").c_str(), canvas), 0);
-    EXPECT_EQ(ReadBytes(env.data.File("old.jpg")).size(), 3u);
-    EXPECT_EQ(ReadBytes(AppFile(kTempBmpName)).size(), 62454u);  // written all the same
+    EXPECT_EQ(ReadFileBytes(env.data.File("old.jpg")).size(), 3u);
+    EXPECT_EQ(ReadFileBytes(AppFile(kTempBmpName)).size(), 62454u);  // written all the same
     ASSERT_EQ(rec.msgs.size(), 2u);
     EXPECT_EQ(rec.msgs[0].text, "画像を保存できませんでした");
     EXPECT_EQ(rec.msgs[1].text, "ＪＰＥＧ変換ライブラリが読み込めないため\n保存できませんでした");
@@ -175,7 +168,7 @@ TEST_F(SaveTest, PictureToSendReplacesOrRemovesTheOldOne) {
     const std::string jpg = AppFile(kTempJpgName);
     ASSERT_TRUE(WriteFileBytes(jpg, {'o', 'l', 'd'}));
     EXPECT_EQ(SaveSendJpeg(jpg.c_str()), 1);
-    const std::vector<unsigned char> b = ReadBytes(jpg);
+    const std::vector<unsigned char> b = ReadFileBytes(jpg);
     ASSERT_GT(b.size(), 3u);
     EXPECT_EQ(b[0], 0xFF);
 

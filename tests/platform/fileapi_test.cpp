@@ -2,45 +2,19 @@
 #include "platform/fileapi.h"
 
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "support/testutil.h"
 
 namespace {
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 int CountFiles(const std::string& dir) {
     int n = 0;
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir)) n++;
     return n;
 }
-
-// The file size limit makes the write fail midway, as a full disk would; root is bound by it too.
-struct FileSizeLimit {
-    rlimit old{};
-    void (*oldSig)(int);
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old);
-        oldSig = signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = old;
-        lim.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &lim);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old);
-        signal(SIGXFSZ, oldSig);
-    }
-};
 
 TEST(WriteWholeFile, ReplacesTheFileOrLeavesItAsItWas) {
     TempDir dir;
@@ -51,11 +25,11 @@ TEST(WriteWholeFile, ReplacesTheFileOrLeavesItAsItWas) {
         FileSizeLimit limit(1000);
         EXPECT_FALSE(WriteWholeFile(path.c_str(), big.data(), big.size(), 0666));
     }
-    EXPECT_EQ(ReadText(path), "old");
+    EXPECT_EQ(ReadFileText(path), "old");
     EXPECT_EQ(CountFiles(dir.path), 1);  // no temporary file left behind
 
     ASSERT_TRUE(WriteWholeFile(path.c_str(), big.data(), big.size(), 0600));
-    EXPECT_EQ(ReadText(path), big);
+    EXPECT_EQ(ReadFileText(path), big);
     struct stat st;
     ASSERT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);

@@ -2,20 +2,16 @@
 #include "platform/registry.h"
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "support/testutil.h"
@@ -95,13 +91,6 @@ std::string ListSubKeys(HKEY key) {
         EXPECT_EQ(size, strlen(name));
         names += (i ? "|" : "") + std::string(name);
     }
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 int ModeOf(const std::string& path) {
@@ -293,7 +282,7 @@ TEST_F(RegistryTest, NamesIgnoreCaseKeepCase) {
 
     EXPECT_EQ(ListSubKeys(HKEY_CURRENT_USER), "Software");
     EXPECT_EQ(ListSubKeys(base), "Quillet");
-    const std::string text = ReadText(UserFile());
+    const std::string text = ReadFileText(UserFile());
     EXPECT_NE(text.find("\n[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n\"FontName\"=\"B\"\n"),
               text.npos)
         << text;
@@ -357,7 +346,7 @@ TEST_F(RegistryTest, FileFormAndModes) {
     ASSERT_EQ(SetBytes(HKEY_CURRENT_USER, "Top", REG_DWORD, "\x01\0\0\0"s), ERROR_SUCCESS);
     RegCloseKey(CreateKey(HKEY_CURRENT_USER, "Empty"));
     RegCloseKey(key);
-    EXPECT_EQ(ReadText(UserFile()),
+    EXPECT_EQ(ReadFileText(UserFile()),
               "; Halvorne registry, HKEY_CURRENT_USER. Texts are \"UTF-8\" with \\\\, \\\" and "
               "\\xhh for bytes without a text form, their terminator implied.\n"
               "\n[HKEY_CURRENT_USER\\Software\\Hal[1]]\n"
@@ -414,7 +403,7 @@ TEST_F(RegistryTest, ValueLinesReadableBothWays) {
     HKEY key = CreateKey(HKEY_CURRENT_USER, "Software\\T");
     for (const auto& row : rows)
         ASSERT_EQ(SetBytes(key, row.name, row.type, row.bytes), ERROR_SUCCESS) << row.what;
-    const std::string written = ReadText(UserFile());
+    const std::string written = ReadFileText(UserFile());
     std::string byHand = "[HKEY_CURRENT_USER\\Software\\T]\n";
     for (const auto& row : rows) byHand += row.line + "\n"s;
     for (const auto& row : rows) {
@@ -453,7 +442,7 @@ TEST_F(RegistryTest, OldFormReadAndRewritten) {
     EXPECT_EQ(QueryBytes(HKEY_CURRENT_USER, "Top"), "\x01\0\0\0"s);
 
     ASSERT_EQ(SetBytes(key, "New", REG_SZ, "n\0"s), ERROR_SUCCESS);
-    const std::string text = ReadText(UserFile());
+    const std::string text = ReadFileText(UserFile());
     EXPECT_EQ(text.substr(text.find('\n') + 1),
               "\n[HKEY_CURRENT_USER\\Software\\Hal[1]]\n"
               "\"SERVER\"=\"localhost\"\n"
@@ -540,22 +529,15 @@ TEST_F(RegistryTest, UnwritableStore) {
 TEST_F(RegistryTest, WriteFailureKeepsOldFile) {
     HKEY key = CreateKey(HKEY_CURRENT_USER, "Software");
     ASSERT_EQ(SetBytes(key, "Kept", REG_SZ, "old\0"s), ERROR_SUCCESS);
-    const std::string before = ReadText(UserFile());
+    const std::string before = ReadFileText(UserFile());
     {
-        rlimit old{};
-        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-        void (*oldSig)(int) = signal(SIGXFSZ, SIG_IGN);
-        rlimit lim = old;
-        lim.rlim_cur = 16;
-        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &lim), 0);
+        FileSizeLimit limit(16);
         const LSTATUS set = SetBytes(key, "Kept", REG_SZ, "new\0"s);
         HKEY made = HKEY_CURRENT_USER;
         const LSTATUS create = RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\New", 0, nullptr, 0,
                                                KEY_ALL_ACCESS, nullptr, &made, nullptr);
         DWORD disposition = 0;
         RegCloseKey(CreateKey(HKEY_CURRENT_USER, "SOFTWARE", &disposition));  // needs no write
-        setrlimit(RLIMIT_FSIZE, &old);
-        signal(SIGXFSZ, oldSig);
         EXPECT_EQ(set, ERROR_ACCESS_DENIED);
         EXPECT_EQ(create, ERROR_ACCESS_DENIED);
         EXPECT_EQ(made, nullptr);
@@ -574,7 +556,7 @@ TEST_F(RegistryTest, WriteFailureKeepsOldFile) {
     ASSERT_EQ(rmdir(UserFile().c_str()), 0);
     ASSERT_EQ(rename(aside.c_str(), UserFile().c_str()), 0);
 
-    EXPECT_EQ(ReadText(UserFile()), before);
+    EXPECT_EQ(ReadFileText(UserFile()), before);
     EXPECT_EQ(QueryBytes(key, "Kept"), "old\0"s);
     RegCloseKey(key);
 }
@@ -715,7 +697,7 @@ TEST_F(RegistryTest, UnreadableLinesKeptAndTold) {
     testing::internal::CaptureStderr();
     ASSERT_EQ(SetBytes(good, "new", REG_SZ, "n\0"s), ERROR_SUCCESS);
     testing::internal::GetCapturedStderr();
-    const std::string rewritten = ReadText(UserFile());
+    const std::string rewritten = ReadFileText(UserFile());
     EXPECT_EQ(rewritten.substr(rewritten.find('\n') + 1),
               "garbage\n"
               "early=1:41\n"

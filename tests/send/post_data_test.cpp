@@ -2,9 +2,6 @@
 // answer tells the user.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "app/appstate.h"
 #include "app/folders.h"
 #include "app/reginfo.h"
@@ -13,11 +10,6 @@
 #include "support/testutil.h"
 
 namespace {
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 struct PostTest : testing::Test {
     AppEnv env;
@@ -83,7 +75,7 @@ TEST_F(PostTest, RequestAndLogHoldTheBody) {
     EXPECT_NE(reqs[0].head.find("User-Agent: QuilletClient\r\n"), std::string::npos);
     for (const char* h : {"Content-Type:", "Accept:", "Expect:"})
         EXPECT_EQ(reqs[0].head.find(h), std::string::npos) << h;
-    const std::string log = ReadText(std::string(g_app.AppFolder) + kLogName);
+    const std::string log = ReadFileText(std::string(g_app.AppFolder) + kLogName);
     EXPECT_EQ(log, reqs[0].body);
     EXPECT_NE(reqs[0].head.find("Content-Length: " + std::to_string(log.size()) + "\r\n"),
               std::string::npos);

@@ -1,13 +1,17 @@
 #include "support/testutil.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
+#include <iterator>
 
 #include "app/appstate.h"
 #include "app/folders.h"
@@ -39,6 +43,33 @@ bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& b
 
 bool FileExists(const std::string& path) {
     return std::filesystem::exists(path);
+}
+
+std::vector<unsigned char> ReadFileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string ReadFileText(const std::string& path) {
+    const std::vector<unsigned char> b = ReadFileBytes(path);
+    return std::string(b.begin(), b.end());
+}
+
+FileSizeLimit::FileSizeLimit(unsigned long bytes) {
+    rlimit lim{};
+    getrlimit(RLIMIT_FSIZE, &lim);
+    oldCur = lim.rlim_cur;
+    oldSig = signal(SIGXFSZ, SIG_IGN);
+    lim.rlim_cur = bytes;
+    EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &lim), 0);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit lim{};
+    getrlimit(RLIMIT_FSIZE, &lim);
+    lim.rlim_cur = oldCur;
+    setrlimit(RLIMIT_FSIZE, &lim);
+    signal(SIGXFSZ, oldSig);
 }
 
 namespace {

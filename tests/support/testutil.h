@@ -20,6 +20,20 @@ struct TempDir {
 // Writes bytes to a file; returns false when it cannot.
 bool WriteFileBytes(const std::string& path, const std::vector<unsigned char>& bytes);
 bool FileExists(const std::string& path);
+// A file's bytes; empty when it cannot be read.
+std::vector<unsigned char> ReadFileBytes(const std::string& path);
+std::string ReadFileText(const std::string& path);
+
+// While it lives, files cannot grow beyond `bytes`: a write fails midway as on a full disk, also
+// for root (the signal the kernel sends for it is ignored meanwhile).
+struct FileSizeLimit {
+    explicit FileSizeLimit(unsigned long bytes);
+    ~FileSizeLimit();
+
+private:
+    unsigned long oldCur;
+    void (*oldSig)(int);
+};
 
 // Records every plain message box (caption and text) and every skinned message box (template
 // 199: its text) while it lives, answering `answer`; other modal windows go to `others` when it is
