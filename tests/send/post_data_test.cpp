@@ -5,6 +5,7 @@
 #include "app/appstate.h"
 #include "app/folders.h"
 #include "app/reginfo.h"
+#include "platform/wininet.h"
 #include "send/upload.h"
 #include "support/httpserver.h"
 #include "support/testutil.h"
@@ -82,12 +83,46 @@ TEST_F(PostTest, RequestAndLogHoldTheBody) {
     EXPECT_EQ(log.substr(38, 14), "Velquaris2.00\n");
 }
 
-TEST_F(PostTest, UnreachableServerIsToldWithItsNumber) {
-    snprintf(g_app.ServerHost, MAX_PATH, "127.0.0.1:%d", ClosedLoopbackPort());
-    MsgRecorder rec;
-    EXPECT_EQ(PostData(nullptr), 0);
-    ASSERT_EQ(rec.msgs.size(), 1u);
-    EXPECT_EQ(rec.msgs[0].text, "データが送信できませんでした\nエラーコード 12029RQ");
+// Failures of the connection are told with their number; a server error page is an answer that
+// is not "OK".
+TEST_F(PostTest, FailuresAndErrorPages) {
+    const std::string page = "<html>Internal Server Error</html>";
+    const struct {
+        const char* name;
+        HttpServer::Reply reply;
+        std::string host;  // empty: the test server
+        const char* msg;
+    } rows[] = {
+        {"error page",
+         {"HTTP/1.1 500 Internal Server Error\r\nContent-Length: " + std::to_string(page.size()) +
+          "\r\n\r\n" + page},
+         "",
+         "送信失敗\nエラーが発生しました"},
+        {"connection refused",
+         {},
+         "127.0.0.1:" + std::to_string(ClosedLoopbackPort()),
+         "データが送信できませんでした\nエラーコード 12029RQ"},
+        {"unknown host",
+         {},
+         "nosuch.invalid",
+         "データが送信できませんでした\nエラーコード 12007RQ"},
+        {"never answers",
+         {"", HttpServer::kSilent},
+         "",
+         "データが送信できませんでした\nエラーコード 12002RQ"},
+    };
+    PlatSetHttpTimeouts(1000, 1000);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        server.SetReply(row.reply);
+        snprintf(g_app.ServerHost, MAX_PATH, "%s",
+                 (row.host.empty() ? server.HostPort() : row.host).c_str());
+        MsgRecorder rec;
+        EXPECT_EQ(PostData(nullptr), 0);
+        ASSERT_EQ(rec.msgs.size(), 1u);
+        EXPECT_EQ(rec.msgs[0].text, row.msg);
+    }
+    PlatSetHttpTimeouts(0, 0);
 }
 
 // The reminder carries the stored values in its query and an empty body.

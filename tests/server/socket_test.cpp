@@ -9,29 +9,16 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
+#include "live_server.h"
 #include "support/testutil.h"
-#include "tools/server/server_loop.h"
 #include "upload_body.h"
 
 namespace {
 
 // A server on a free port of this machine, in a thread, for the life of the fixture.
-struct LiveServer : testing::Test {
-    TempDir dir;
-    int listenFd = -1, port = 0;
-    std::thread loop;
-    void SetUp() override {
-        ASSERT_EQ(OpenListener(0, &listenFd, &port), 1);
-        loop = std::thread([this] { RunServer(listenFd, dir.path); });
-    }
-    void TearDown() override {
-        if (listenFd < 0) return;
-        shutdown(listenFd, SHUT_RDWR);
-        loop.join();
-        close(listenFd);
-    }
+struct LiveServer : testing::Test, ServerRun {
+    void SetUp() override { ASSERT_GE(listenFd, 0); }
     // Sends `request` in pieces of at most `piece` bytes, ends the sending side and returns all
     // that the server answers before it closes.
     std::string Exchange(const std::string& request, size_t piece = 1 << 20) {

@@ -1,0 +1,27 @@
+// quillet-server on a free port of this machine, in a thread of the test program, storing in a
+// temporary folder, for the life of the object.
+#pragma once
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <thread>
+
+#include "support/testutil.h"
+#include "tools/server/server_loop.h"
+
+struct ServerRun {
+    TempDir dir;
+    int listenFd = -1, port = 0;  // listenFd stays -1 when no port could be had
+    std::thread loop;
+    ServerRun() {
+        if (OpenListener(0, &listenFd, &port))
+            loop = std::thread([this] { RunServer(listenFd, dir.path); });
+    }
+    ~ServerRun() {
+        if (listenFd < 0) return;
+        shutdown(listenFd, SHUT_RDWR);
+        loop.join();
+        close(listenFd);
+    }
+};
