@@ -45,8 +45,7 @@ int AddAddress() {
 
 void DeleteAddress(int index) {
     if (index < 0 || index >= g_adrBook.count) return;
-    for (int i = index; i + 1 < g_adrBook.count; i++)
-        *g_adrBook.items[i] = *g_adrBook.items[i + 1];
+    for (int i = index; i + 1 < g_adrBook.count; i++) *g_adrBook.items[i] = *g_adrBook.items[i + 1];
     free(g_adrBook.items[--g_adrBook.count]);
 }
 

@@ -3,6 +3,8 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/commctrl.h"
+#include "platform/listview.h"
 #include "platform/window.h"
 
 namespace {
@@ -17,10 +19,24 @@ const DlgItemTempl kMsgItems[] = {
     {1041, "STATIC", "", 44, 22, 111, 25, SS_LEFT | WS_VISIBLE},
 };
 
+// The address book: the list over the skin's white box and the label on the title band.
+const DlgItemTempl kAdrItems[] = {
+    {1034, "STATIC", "５件まで選択できます", 216, 9, 80, 11, SS_LEFT | WS_VISIBLE},
+    {1010, WC_LISTVIEWA, "", 11, 32, 280, 152,
+     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER | WS_TABSTOP | WS_VISIBLE},
+};
+
+// The cell editor: one field, sized over the cell at opening.
+const DlgItemTempl kCellItems[] = {
+    {1017, "EDIT", "", 0, 0, 60, 10, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
+};
+
 const DlgTempl kTemplates[] = {
     {142, 9, 226, 255, WS_POPUP, kSplashItems, int(std::size(kSplashItems))},
     {144, 9, 153, 426, WS_POPUP, nullptr, 0},  // the preview: its close button is made at opening
     {148, 9, 135, 83, WS_POPUP, nullptr, 0},   // the stamp dialog: its buttons are made at opening
+    {168, 9, 303, 220, WS_POPUP, kAdrItems, int(std::size(kAdrItems))},
+    {181, 9, 60, 10, WS_POPUP, kCellItems, int(std::size(kCellItems))},
     {199, 10, 166, 99, WS_POPUP, kMsgItems, int(std::size(kMsgItems))},
 };
 

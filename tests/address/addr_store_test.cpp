@@ -71,7 +71,9 @@ TEST_F(AdrStore, LoadsWhatTheFileHolds) {
         {"no file", "<none>", {}},
         {"empty file", "", {}},
         {"terminator only", "-1,0", {}},
-        {"two entries", "0,Cafe~, North,k1,1,Shop,,-1,0", {{0, "Cafe, North", "k1"}, {1, "Shop", ""}}},
+        {"two entries",
+         "0,Cafe~, North,k1,1,Shop,,-1,0",
+         {{0, "Cafe, North", "k1"}, {1, "Shop", ""}}},
         {"escapes", "0,x~,y~~z,~q~,,-1,0", {{0, "x,y~z", "q,"}}},
         {"300-byte name", "4," + n300 + ",a@b,-1,0", {{4, std::string(255, 'n'), "a@b"}}},
         {"only ten characters of a number", "0000000000005,a,b,-1,0", {{0, "a", "b"}}},
@@ -82,11 +84,13 @@ TEST_F(AdrStore, LoadsWhatTheFileHolds) {
         {"cut off in an entry", "0,a,b,1,c", {{0, "a", "b"}}},
         {"cut off after a tilde", "0,a,b,1,c,d~", {{0, "a", "b"}}},
         {"no terminator", "0,a,b,", {{0, "a", "b"}}},
-        {"more than one load step", [] {
+        {"more than one load step",
+         [] {
              std::string s;
              for (int i = 0; i < 25; i++) s += std::to_string(i) + ",n,a,";
              return s + "-1,0";
-         }(), [] {
+         }(),
+         [] {
              std::vector<Entry> v;
              for (int i = 0; i < 25; i++) v.push_back({i, "n", "a"});
              return v;
@@ -109,14 +113,17 @@ TEST_F(AdrStore, SavesExactlyTheseBytes) {
         std::vector<Entry> book;
         std::string file;
     } rows[] = {
-        {"two entries", {{0, "Cafe, North", "k1"}, {0, "Shop", ""}}, "0,Cafe~, North,k1,1,Shop,,-1,0"},
+        {"two entries",
+         {{0, "Cafe, North", "k1"}, {0, "Shop", ""}},
+         "0,Cafe~, North,k1,1,Shop,,-1,0"},
         {"comma and tilde", {{0, "x,y~z", ""}}, "0,x~,y~~z,,-1,0"},
         {"empty entries vanish, ids keep their index",
          {{0, "", ""}, {0, "a", ""}, {0, "", ""}, {0, "", "b"}},
          "1,a,,3,,b,-1,0"},
         {"empty book", {}, "-1,0"},
         // ミ is 0x83 0x7E: its trail byte is a tilde.
-        {"double-byte trail tilde", {{0, "\x83\x7E\x83\x7E", "a,\x83\x7E"}},
+        {"double-byte trail tilde",
+         {{0, "\x83\x7E\x83\x7E", "a,\x83\x7E"}},
          "0,\x83~~\x83~~,a~,\x83~~,-1,0"},
     };
     for (const auto& row : rows) {
@@ -151,7 +158,8 @@ TEST_F(AdrStore, FailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(AdrStore, SortsByEachKey) {
-    const std::vector<Entry> book = {{0, "b", "z@x"}, {0, "", "m@x"}, {0, "B", "a@x"}, {0, "a", "A@x"}};
+    const std::vector<Entry> book = {
+        {0, "b", "z@x"}, {0, "", "m@x"}, {0, "B", "a@x"}, {0, "a", "A@x"}};
     const std::vector<int> ticks = {1, 0, 1, 0};
     const struct {
         int key;
