@@ -31,10 +31,28 @@ const DlgItemTempl kCellItems[] = {
     {1017, "EDIT", "", 0, 0, 60, 10, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
 };
 
+// The plain delivery date dialog: the label, the format hint, the field and OK and Cancel.
+const DlgItemTempl kDateTextItems[] = {
+    {-1, "STATIC", "日付を入力してください", 10, 8, 140, 10, SS_LEFT | WS_VISIBLE},
+    {-1, "STATIC", "yyyy/mm/dd-hh", 10, 22, 80, 10, SS_LEFT | WS_VISIBLE},
+    {1017, "EDIT", "", 10, 34, 100, 12, WS_VISIBLE | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL},
+    {IDOK, "BUTTON", "OK", 46, 54, 50, 14, WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
+    {IDCANCEL, "BUTTON", "キャンセル", 100, 54, 50, 14, WS_VISIBLE | WS_TABSTOP},
+};
+
+// The delivery date dialog: the hour list in the skin's time field; the calendar and the
+// buttons are made at opening.
+const DlgItemTempl kDateItems[] = {
+    {1025, "COMBOBOX", "", 90, 155, 95, 120,
+     WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
+};
+
 const DlgTempl kTemplates[] = {
     {142, 9, 226, 255, WS_POPUP, kSplashItems, int(std::size(kSplashItems))},
     {144, 9, 153, 426, WS_POPUP, nullptr, 0},  // the preview: its close button is made at opening
     {148, 9, 135, 83, WS_POPUP, nullptr, 0},   // the stamp dialog: its buttons are made at opening
+    {155, 9, 160, 76, WS_POPUP | WS_CAPTION, kDateTextItems, int(std::size(kDateTextItems))},
+    {156, 9, 217, 226, WS_POPUP, kDateItems, int(std::size(kDateItems))},
     {168, 9, 303, 220, WS_POPUP, kAdrItems, int(std::size(kAdrItems))},
     {181, 9, 60, 10, WS_POPUP, kCellItems, int(std::size(kCellItems))},
     {199, 10, 166, 99, WS_POPUP, kMsgItems, int(std::size(kMsgItems))},
