@@ -1,5 +1,6 @@
 #include "address/date_calc.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,7 +13,7 @@ const int kMonthLens[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 int ReadNumAt(const char* text, size_t from, size_t len) {
     char piece[8] = "";
     const size_t n = strlen(text);
-    if (from < n) strncpy(piece, text + from, len < n - from ? len : n - from);
+    if (from < n) memcpy(piece, text + from, std::min({len, n - from, sizeof piece - 1}));
     return int(strtol(piece, nullptr, 10));
 }
 

@@ -14,6 +14,7 @@
 #include "image/workbmp.h"
 #include "image/workwnd.h"
 #include "platform/shell.h"
+#include "send/senddlg.h"
 #include "ui/appmsg.h"
 #include "ui/msgdlg.h"
 
@@ -74,6 +75,7 @@ void SendPic() {
     if (snprintf(path, sizeof path, "%s%s", g_app.AppFolder, kTempJpgName) >= MAX_PATH) return;
     SaveSendJpeg(path);
     ReadServerInfo();
+    RunSendDlg(g_app.mainWnd);
 }
 
 }  // namespace

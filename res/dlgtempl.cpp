@@ -19,6 +19,16 @@ const DlgItemTempl kMsgItems[] = {
     {1041, "STATIC", "", 44, 22, 111, 25, SS_LEFT | WS_VISIBLE},
 };
 
+// The send dialog: the recipients (lower case), the subject and the message.
+const DlgItemTempl kSendItems[] = {
+    {1017, "EDIT", "", 91, 42, 137, 12,
+     ES_LEFT | ES_LOWERCASE | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
+    {1018, "EDIT", "", 91, 69, 180, 12, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
+    {1019, "EDIT", "", 91, 110, 180, 75,
+     ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP |
+         WS_VISIBLE},
+};
+
 // The address book: the list over the skin's white box and the label on the title band.
 const DlgItemTempl kAdrItems[] = {
     {1034, "STATIC", "５件まで選択できます", 216, 9, 80, 11, SS_LEFT | WS_VISIBLE},
@@ -48,6 +58,8 @@ const DlgItemTempl kDateItems[] = {
 };
 
 const DlgTempl kTemplates[] = {
+    {124, 9, 303, 266, WS_POPUP, kSendItems, int(std::size(kSendItems))},
+    {130, 9, 145, 95, WS_POPUP, nullptr, 0},  // the progress window: placed over the send dialog
     {142, 9, 226, 255, WS_POPUP, kSplashItems, int(std::size(kSplashItems))},
     {144, 9, 153, 426, WS_POPUP, nullptr, 0},  // the preview: its close button is made at opening
     {148, 9, 135, 83, WS_POPUP, nullptr, 0},   // the stamp dialog: its buttons are made at opening

@@ -7,6 +7,7 @@
 #include "app/reginfo.h"
 #include "platform/wininet.h"
 #include "send/upload.h"
+#include "send_env.h"
 #include "support/httpserver.h"
 #include "support/testutil.h"
 
@@ -16,12 +17,7 @@ struct PostTest : testing::Test {
     AppEnv env;
     HttpServer server;
     void SetUp() override {
-        for (const char* v : {"http_proxy", "all_proxy", "ALL_PROXY"}) unsetenv(v);
-        ASSERT_EQ(SetRegValue("USERID", "me@example.jp"), 1);
-        ASSERT_EQ(SetRegValue("PASSWORD", "pw"), 1);
-        ASSERT_EQ(SetRegValue("ALBUMID", "album1"), 1);
-        snprintf(g_app.ServerHost, MAX_PATH, "%s", server.HostPort().c_str());
-        ASSERT_TRUE(WriteFileBytes(std::string(g_app.AppFolder) + kTempJpgName, {0xFF, 0xD8, 0}));
+        PutUploadEnv(server.HostPort());
         g_uploadReq = UploadRequest{"a@example.jp,b@example.jp", "s", "m", "OFF()", ""};
     }
     void Reply(const std::string& body, const std::string& head = "") {

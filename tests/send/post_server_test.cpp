@@ -42,11 +42,7 @@ TEST(PostToServer, HandEditedHostReceivesAndStoresTheUpload) {
     EXPECT_TRUE(rec.msgs.empty());
 
     // One upload folder for the album, holding the picture as sent.
-    std::vector<std::filesystem::path> stored;
-    std::error_code ec;
-    for (const auto& e :
-         std::filesystem::directory_iterator(server.dir.path + "/uploads/album1", ec))
-        stored.push_back(e.path());
+    const auto stored = StoredUploads(server, "album1");
     ASSERT_EQ(stored.size(), 1u);
     EXPECT_EQ(ReadFileBytes((stored[0] / "picture.jpg").string()), jpg);
     EXPECT_NE(ReadFileText((stored[0] / "info.txt").string()).find("a@example.jp"),

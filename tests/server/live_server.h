@@ -5,7 +5,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "support/testutil.h"
 #include "tools/server/server_loop.h"
@@ -25,3 +28,14 @@ struct ServerRun {
         close(listenFd);
     }
 };
+
+// The upload folders the server stored for `album`.
+inline std::vector<std::filesystem::path> StoredUploads(const ServerRun& server,
+                                                        const std::string& album) {
+    std::vector<std::filesystem::path> ups;
+    std::error_code ec;
+    for (const auto& e :
+         std::filesystem::directory_iterator(server.dir.path + "/uploads/" + album, ec))
+        ups.push_back(e.path());
+    return ups;
+}
