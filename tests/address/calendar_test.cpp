@@ -7,27 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "address/date_calc.h"
+#include "date_util.h"
 #include "platform/kernel.h"
 #include "support/testutil.h"
 #include "ui/childwnd.h"
 
 namespace {
 
-SYSTEMTIME g_now;
-void GetFakeNow(SYSTEMTIME* t) {
-    *t = g_now;
-}
-
 SYSTEMTIME Day(int y, int m, int d) {
-    return SYSTEMTIME{WORD(y), WORD(m), WORD(GetWeekDay(y, m, d)), WORD(d), 10, 40, 0, 0};
-}
-
-std::string Show(const SYSTEMTIME& t) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d weekday %d", t.wYear, t.wMonth, t.wDay,
-                  t.wDayOfWeek);
-    return text;
+    return At(y, m, d, 10, 40);
 }
 
 // Client positions in the calendar: inside a day cell, on the arrows, on the header band.
@@ -43,10 +31,10 @@ struct Act {
 
 struct ClnTest : ::testing::Test {
     BtnParent parent;
+    FakeClock clock;
     HWND cln = nullptr;
     void Start(const SYSTEMTIME& now) {
-        g_now = now;
-        PlatSetLocalTimeHook(GetFakeNow);
+        clock.Set(now);
         ShowWindow(parent.wnd, SW_SHOW);
         cln = MakeClnWnd(parent.wnd, CalendarProc);
         ASSERT_TRUE(cln);
@@ -54,7 +42,6 @@ struct ClnTest : ::testing::Test {
     }
     void TearDown() override {
         if (cln) DestroyWindow(cln);
-        PlatSetLocalTimeHook(nullptr);
         PumpMsgs();
     }
     // The pointer acts at a calendar position, through the window system as a hand would.

@@ -7,17 +7,13 @@
 #include <chrono>
 #include <string>
 
+#include "date_util.h"
+
 namespace {
 
-SYSTEMTIME At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0, int dow = 0) {
+// A time with the day of the week as given (0 unless given): the rules must not look at it.
+SYSTEMTIME Tm(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0, int dow = 0) {
     return SYSTEMTIME{WORD(y), WORD(mo), WORD(dow), WORD(d), WORD(h), WORD(mi), WORD(s), WORD(ms)};
-}
-
-std::string Show(const SYSTEMTIME& t) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d(%d) %02d:%02d:%02d.%03d", t.wYear, t.wMonth,
-                  t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-    return text;
 }
 
 TEST(AddOneWeek, CrossesMonthsYearsAndFebruary) {
@@ -26,17 +22,17 @@ TEST(AddOneWeek, CrossesMonthsYearsAndFebruary) {
         SYSTEMTIME from, want;
     };
     const Case cases[] = {
-        {"within the month", At(2002, 7, 10, 14, 25, 0, 0, 3), At(2002, 7, 17, 14, 25, 0, 0, 3)},
-        {"to the last day", At(2002, 7, 24, 9), At(2002, 7, 31, 9)},
-        {"into the next month", At(2002, 7, 25, 9), At(2002, 8, 1, 9)},
-        {"out of a 30-day month", At(2002, 6, 28, 9), At(2002, 7, 5, 9)},
-        {"into the next year", At(2002, 12, 26, 10, 40, 12, 345, 4),
-         At(2003, 1, 2, 10, 40, 12, 345, 4)},
-        {"February of a leap year", At(2004, 2, 25, 9, 10), At(2004, 3, 3, 9, 10)},
-        {"29 February", At(2004, 2, 29, 9), At(2004, 3, 7, 9)},
-        {"February of 2100, no leap year", At(2100, 2, 25, 9, 10), At(2100, 3, 4, 9, 10)},
-        {"February of 2000, a leap year", At(2000, 2, 22), At(2000, 2, 29)},
-        {"February of 2003", At(2003, 2, 22), At(2003, 3, 1)},
+        {"within the month", Tm(2002, 7, 10, 14, 25, 0, 0, 3), Tm(2002, 7, 17, 14, 25, 0, 0, 3)},
+        {"to the last day", Tm(2002, 7, 24, 9), Tm(2002, 7, 31, 9)},
+        {"into the next month", Tm(2002, 7, 25, 9), Tm(2002, 8, 1, 9)},
+        {"out of a 30-day month", Tm(2002, 6, 28, 9), Tm(2002, 7, 5, 9)},
+        {"into the next year", Tm(2002, 12, 26, 10, 40, 12, 345, 4),
+         Tm(2003, 1, 2, 10, 40, 12, 345, 4)},
+        {"February of a leap year", Tm(2004, 2, 25, 9, 10), Tm(2004, 3, 3, 9, 10)},
+        {"29 February", Tm(2004, 2, 29, 9), Tm(2004, 3, 7, 9)},
+        {"February of 2100, no leap year", Tm(2100, 2, 25, 9, 10), Tm(2100, 3, 4, 9, 10)},
+        {"February of 2000, a leap year", Tm(2000, 2, 22), Tm(2000, 2, 29)},
+        {"February of 2003", Tm(2003, 2, 22), Tm(2003, 3, 1)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -53,16 +49,16 @@ TEST(CompareTime, FirstDifferenceDecidesAndWeekdayIsIgnored) {
         int want;
     };
     const Case cases[] = {
-        {"equal", At(2002, 7, 10, 14), At(2002, 7, 10, 14), 0},
-        {"only the weekday differs", At(2002, 7, 10, 14, 0, 0, 0, 3),
-         At(2002, 7, 10, 14, 0, 0, 0, 5), 0},
-        {"year before a later month", At(2002, 12, 31, 23), At(2003, 1, 1, 0), -1},
-        {"month before day", At(2002, 8, 1), At(2002, 7, 31), 1},
-        {"day before hour", At(2002, 7, 9, 23), At(2002, 7, 10, 0), -1},
-        {"hour", At(2002, 7, 10, 15), At(2002, 7, 10, 14, 59, 59, 999), 1},
-        {"minute", At(2002, 7, 10, 14, 1), At(2002, 7, 10, 14, 0, 59), 1},
-        {"second", At(2002, 7, 10, 14, 0, 1), At(2002, 7, 10, 14, 0, 0, 999), 1},
-        {"milliseconds", At(2002, 7, 10, 14, 0, 0, 0), At(2002, 7, 10, 14, 0, 0, 1), -1},
+        {"equal", Tm(2002, 7, 10, 14), Tm(2002, 7, 10, 14), 0},
+        {"only the weekday differs", Tm(2002, 7, 10, 14, 0, 0, 0, 3),
+         Tm(2002, 7, 10, 14, 0, 0, 0, 5), 0},
+        {"year before a later month", Tm(2002, 12, 31, 23), Tm(2003, 1, 1, 0), -1},
+        {"month before day", Tm(2002, 8, 1), Tm(2002, 7, 31), 1},
+        {"day before hour", Tm(2002, 7, 9, 23), Tm(2002, 7, 10, 0), -1},
+        {"hour", Tm(2002, 7, 10, 15), Tm(2002, 7, 10, 14, 59, 59, 999), 1},
+        {"minute", Tm(2002, 7, 10, 14, 1), Tm(2002, 7, 10, 14, 0, 59), 1},
+        {"second", Tm(2002, 7, 10, 14, 0, 1), Tm(2002, 7, 10, 14, 0, 0, 999), 1},
+        {"milliseconds", Tm(2002, 7, 10, 14, 0, 0, 0), Tm(2002, 7, 10, 14, 0, 0, 1), -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -81,21 +77,21 @@ TEST(CheckDlvTime, AcceptsFromTheNextHourToTheSameHourAWeekOn) {
         const char* want;
     };
     const Case cases[] = {
-        {"26 Dec 10:40, 2 Jan 10:00", At(2002, 12, 26, 10, 40), At(2003, 1, 2, 10), nullptr},
-        {"26 Dec 10:40, 2 Jan 11:00", At(2002, 12, 26, 10, 40), At(2003, 1, 2, 11), late},
-        {"14:25 10 Jul, 14:00 that day", At(2002, 7, 10, 14, 25), At(2002, 7, 10, 14), past},
-        {"14:25 10 Jul, 15:00 that day", At(2002, 7, 10, 14, 25), At(2002, 7, 10, 15), nullptr},
-        {"14:25 10 Jul, 14:00 17 Jul", At(2002, 7, 10, 14, 25), At(2002, 7, 17, 14), nullptr},
-        {"14:25 10 Jul, 15:00 17 Jul", At(2002, 7, 10, 14, 25), At(2002, 7, 17, 15), late},
-        {"14:25 10 Jul, 23:00 9 Jul", At(2002, 7, 10, 14, 25), At(2002, 7, 9, 23), past},
-        {"current hour, one millisecond on", At(2002, 7, 10, 14, 0, 0, 1), At(2002, 7, 10, 14),
+        {"26 Dec 10:40, 2 Jan 10:00", Tm(2002, 12, 26, 10, 40), Tm(2003, 1, 2, 10), nullptr},
+        {"26 Dec 10:40, 2 Jan 11:00", Tm(2002, 12, 26, 10, 40), Tm(2003, 1, 2, 11), late},
+        {"14:25 10 Jul, 14:00 that day", Tm(2002, 7, 10, 14, 25), Tm(2002, 7, 10, 14), past},
+        {"14:25 10 Jul, 15:00 that day", Tm(2002, 7, 10, 14, 25), Tm(2002, 7, 10, 15), nullptr},
+        {"14:25 10 Jul, 14:00 17 Jul", Tm(2002, 7, 10, 14, 25), Tm(2002, 7, 17, 14), nullptr},
+        {"14:25 10 Jul, 15:00 17 Jul", Tm(2002, 7, 10, 14, 25), Tm(2002, 7, 17, 15), late},
+        {"14:25 10 Jul, 23:00 9 Jul", Tm(2002, 7, 10, 14, 25), Tm(2002, 7, 9, 23), past},
+        {"current hour, one millisecond on", Tm(2002, 7, 10, 14, 0, 0, 1), Tm(2002, 7, 10, 14),
          past},
-        {"current hour, exactly on it", At(2002, 7, 10, 14), At(2002, 7, 10, 14), nullptr},
-        {"exactly on the hour, a week on", At(2002, 7, 10, 14), At(2002, 7, 17, 14), nullptr},
-        {"25 Feb 2004 09:10, 3 Mar 09:00", At(2004, 2, 25, 9, 10), At(2004, 3, 3, 9), nullptr},
-        {"25 Feb 2004 09:10, 3 Mar 10:00", At(2004, 2, 25, 9, 10), At(2004, 3, 3, 10), late},
-        {"25 Feb 2100 09:10, 4 Mar 09:00", At(2100, 2, 25, 9, 10), At(2100, 3, 4, 9), nullptr},
-        {"25 Feb 2100 09:10, 4 Mar 10:00", At(2100, 2, 25, 9, 10), At(2100, 3, 4, 10), late},
+        {"current hour, exactly on it", Tm(2002, 7, 10, 14), Tm(2002, 7, 10, 14), nullptr},
+        {"exactly on the hour, a week on", Tm(2002, 7, 10, 14), Tm(2002, 7, 17, 14), nullptr},
+        {"25 Feb 2004 09:10, 3 Mar 09:00", Tm(2004, 2, 25, 9, 10), Tm(2004, 3, 3, 9), nullptr},
+        {"25 Feb 2004 09:10, 3 Mar 10:00", Tm(2004, 2, 25, 9, 10), Tm(2004, 3, 3, 10), late},
+        {"25 Feb 2100 09:10, 4 Mar 09:00", Tm(2100, 2, 25, 9, 10), Tm(2100, 3, 4, 9), nullptr},
+        {"25 Feb 2100 09:10, 4 Mar 10:00", Tm(2100, 2, 25, 9, 10), Tm(2100, 3, 4, 10), late},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,11 +121,11 @@ TEST(ReadDateText, ReadsTheFourNumbersAndRefusesWhatIsNoDate) {
         SYSTEMTIME want;  // when ok
     };
     const Case cases[] = {
-        {"2002/06/18-15", 1, At(2002, 6, 18, 15, 0, 0, 0, 2)},
-        {"2002-06-18 15", 1, At(2002, 6, 18, 15, 0, 0, 0, 2)},
-        {"2002/ 6/ 8- 5", 1, At(2002, 6, 8, 5, 0, 0, 0, 6)},
-        {"2004/02/29-00", 1, At(2004, 2, 29, 0, 0, 0, 0, 0)},
-        {"2002/12/31-23xyz", 1, At(2002, 12, 31, 23, 0, 0, 0, 2)},
+        {"2002/06/18-15", 1, Tm(2002, 6, 18, 15, 0, 0, 0, 2)},
+        {"2002-06-18 15", 1, Tm(2002, 6, 18, 15, 0, 0, 0, 2)},
+        {"2002/ 6/ 8- 5", 1, Tm(2002, 6, 8, 5, 0, 0, 0, 6)},
+        {"2004/02/29-00", 1, Tm(2004, 2, 29, 0, 0, 0, 0, 0)},
+        {"2002/12/31-23xyz", 1, Tm(2002, 12, 31, 23, 0, 0, 0, 2)},
         {"2002/13/01-10", 0, {}},
         {"2002/00/10-10", 0, {}},
         {"2002/06/31-10", 0, {}},
@@ -138,7 +134,7 @@ TEST(ReadDateText, ReadsTheFourNumbersAndRefusesWhatIsNoDate) {
         {"2002/06/18-24", 0, {}},
         {"2002/06/18-99", 0, {}},
         {"2002/06/18--1", 0, {}},
-        {"2002/06/18", 1, At(2002, 6, 18, 0, 0, 0, 0, 2)},
+        {"2002/06/18", 1, Tm(2002, 6, 18, 0, 0, 0, 0, 2)},
         {"", 0, {}},
         {"yyyy/mm/dd-hh", 0, {}},
     };

@@ -5,32 +5,14 @@
 #include <functional>
 #include <string>
 
-#include "address/date_calc.h"
 #include "address/datedlg.h"
+#include "date_util.h"
 #include "platform/commctrl.h"
 #include "platform/kernel.h"
 #include "platform/region.h"
 #include "support/testutil.h"
 
 namespace {
-
-SYSTEMTIME g_now;
-void GetFakeNow(SYSTEMTIME* t) {
-    *t = g_now;
-}
-
-SYSTEMTIME At(int y, int mo, int d, int h, int mi = 0, int s = 0, int ms = 0) {
-    return SYSTEMTIME{WORD(y), WORD(mo), WORD(GetWeekDay(y, mo, d)), WORD(d), WORD(h), WORD(mi),
-                      WORD(s), WORD(ms)};
-}
-
-std::string Show(const SYSTEMTIME& t) {
-    if (t.wYear == 0) return "nothing";
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d(%d) %02d:%02d:%02d.%03d", t.wYear, t.wMonth,
-                  t.wDay, t.wDayOfWeek, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds);
-    return text;
-}
 
 const char* const kPast = "過去の日時は指定できません";
 const char* const kLate = "１週間以降の日時は指定できません";
@@ -59,14 +41,11 @@ void PickHour(HWND dlg, int hour) {
 struct DateDlgTest : ::testing::Test {
     AppEnv env;
     MsgRecorder rec{1};
-    void SetUp() override { PlatSetLocalTimeHook(GetFakeNow); }
-    void TearDown() override {
-        PlatSetLocalTimeHook(nullptr);
-        PumpMsgs();
-    }
+    FakeClock clock;
+    void TearDown() override { PumpMsgs(); }
     // Opens the dialogs as the send dialog does at `now`; `act` works the one that opens.
     DeliveryTime Choose(const SYSTEMTIME& now, std::function<void(HWND)> act) {
-        g_now = now;
+        clock.Set(now);
         rec.msgs.clear();
         rec.others = [act](const ModalEvent* e) {
             if (e->kind == MODAL_DIALOG) act(e->wnd);
@@ -265,7 +244,7 @@ TEST_F(DateDlgTest, FallbackReadsTypedTimeUnderTheSameRules) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed ? c.typed : "Cancel");
-        g_now = At(2002, 7, 10, 14, 25);
+        clock.Set(At(2002, 7, 10, 14, 25));
         rec.msgs.clear();
         bool focused = false;
         rec.others = [&](const ModalEvent* e) {

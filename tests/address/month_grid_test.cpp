@@ -5,19 +5,12 @@
 #include <string>
 
 #include "address/calendar.h"
-#include "address/date_calc.h"
+#include "date_util.h"
 
 namespace {
 
 SYSTEMTIME Day(int y, int m, int d) {
-    return SYSTEMTIME{WORD(y), WORD(m), WORD(GetWeekDay(y, m, d)), WORD(d), 13, 5, 0, 0};
-}
-
-std::string Show(const SYSTEMTIME& t) {
-    char text[48];
-    std::snprintf(text, sizeof text, "%04d/%02d/%02d weekday %d", t.wYear, t.wMonth, t.wDay,
-                  t.wDayOfWeek);
-    return text;
+    return At(y, m, d, 10, 40);
 }
 
 TEST(MakeMonthGrid, StepsTheMonthKeepingTheDayInItAndTheWeekdayTrue) {

@@ -230,11 +230,6 @@ TEST_F(SendDlgTest, FailureKeepsTheDialogAndSendingAgainWorks) {
     EXPECT_EQ(server.Requests().size(), 3u);
 }
 
-SYSTEMTIME g_now;
-void GetFakeNow(SYSTEMTIME* t) {
-    *t = g_now;
-}
-
 // The date dialog's hour list and its OK (125) or Cancel (126).
 void PickDlv(HWND date, int hour, int button) {
     SendDlgItemMessageA(date, 1025, CB_SETCURSEL, WPARAM(hour), 0);
@@ -244,8 +239,7 @@ void PickDlv(HWND date, int hour, int button) {
 // A chosen time swaps the buttons and goes into the schedule line (12 for noon); cancelling the
 // date dialog changes nothing; closing forgets the time, so the next dialog sends at once.
 TEST_F(SendDlgTest, DeliveryTime) {
-    g_now = SYSTEMTIME{2002, 6, 1, 17, 10, 20, 0, 0};  // Monday 17 June 2002, 10:20
-    PlatSetLocalTimeHook(GetFakeNow);
+    FakeClock clock({2002, 6, 1, 17, 10, 20, 0, 0});  // Monday 17 June 2002, 10:20
     auto scheduled = [](HWND dlg) {
         return IsWindowVisible(GetDlgItem(dlg, 122)) && !IsWindowVisible(GetDlgItem(dlg, 124));
     };
@@ -274,7 +268,6 @@ TEST_F(SendDlgTest, DeliveryTime) {
         Type(dlg, kTo, "b@x");
         Press(dlg, kSend);
     });
-    PlatSetLocalTimeHook(nullptr);
     const auto reqs = server.Requests();
     ASSERT_EQ(reqs.size(), 2u);
     EXPECT_EQ(BodyLine(reqs[0].body, 9), "ON(2002/06/17-12)");

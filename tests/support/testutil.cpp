@@ -229,6 +229,26 @@ std::vector<unsigned char> MakeBmpFile(const BmpForm& s) {
     return b;
 }
 
+namespace {
+SYSTEMTIME g_fakeNow;
+void GetFakeNow(SYSTEMTIME* t) {
+    *t = g_fakeNow;
+}
+}  // namespace
+
+FakeClock::FakeClock(const SYSTEMTIME& now) {
+    g_fakeNow = now;
+    PlatSetLocalTimeHook(GetFakeNow);
+}
+
+FakeClock::~FakeClock() {
+    PlatSetLocalTimeHook(nullptr);
+}
+
+void FakeClock::Set(const SYSTEMTIME& now) {
+    g_fakeNow = now;
+}
+
 AppEnv::AppEnv() {
     setenv("XDG_DATA_HOME", data.path.c_str(), 1);
     // The settings stores and the instance sockets of this test only.

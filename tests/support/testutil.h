@@ -6,6 +6,7 @@
 
 #include "browser/thumlist.h"
 #include "platform/gdi.h"
+#include "platform/kernel.h"
 #include "platform/modal.h"
 #include "platform/window.h"
 
@@ -33,6 +34,13 @@ struct FileSizeLimit {
 private:
     unsigned long oldCur;
     void (*oldSig)(int);
+};
+
+// The local clock stands at `now` while this lives; Set moves it.
+struct FakeClock {
+    explicit FakeClock(const SYSTEMTIME& now = {});
+    ~FakeClock();
+    void Set(const SYSTEMTIME& now);
 };
 
 // Records every plain message box (caption and text) and every skinned message box (template

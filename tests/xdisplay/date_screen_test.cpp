@@ -12,17 +12,13 @@
 
 namespace {
 
-void GetJulyNow(SYSTEMTIME* t) {
-    *t = SYSTEMTIME{2002, 7, WORD(GetWeekDay(2002, 7, 10)), 10, 14, 25, 0, 0};
-}
-
 uint32_t ToPx(COLORREF c) {
     return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
 TEST(Screen, DateDialog) {
     AppEnv env;
-    PlatSetLocalTimeHook(GetJulyNow);
+    FakeClock clock({2002, 7, WORD(GetWeekDay(2002, 7, 10)), 10, 14, 25, 0, 0});
     QImage shot;
     RECT r{};
     MsgRecorder rec;
@@ -39,7 +35,6 @@ TEST(Screen, DateDialog) {
     };
     DeliveryTime t;
     ChooseDlvTime(nullptr, &t);
-    PlatSetLocalTimeHook(nullptr);
     ASSERT_FALSE(shot.isNull());
     const PicData skin = LoadResPic(154);
     const auto at = [&](int x, int y) { return shot.pixel(r.left + x, r.top + y) & 0xFFFFFF; };

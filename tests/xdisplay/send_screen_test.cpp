@@ -15,11 +15,6 @@
 
 namespace {
 
-// 14:25 on Wednesday 10 July 2002.
-void GetFakeNow(SYSTEMTIME* t) {
-    *t = SYSTEMTIME{2002, 7, 3, 10, 14, 25, 0, 0};
-}
-
 TEST(Screen, SendDialogAndProgress) {
     for (const char* v : {"http_proxy", "all_proxy", "ALL_PROXY"}) unsetenv(v);
     HttpServer server;
@@ -62,9 +57,10 @@ TEST(Screen, SendDialogAndProgress) {
         SendMessageA(dlg, WM_APP_BUTTON, 120, 0);
         return 0;
     };
-    PlatSetLocalTimeHook(GetFakeNow);
-    run.Click(107);
-    PlatSetLocalTimeHook(nullptr);
+    {
+        FakeClock clock({2002, 7, 3, 10, 14, 25, 0, 0});  // 14:25 on Wednesday 10 July 2002
+        run.Click(107);
+    }
     run.rec.others = nullptr;
     ASSERT_FALSE(sendShot.isNull());
     ASSERT_FALSE(progShot.isNull());
