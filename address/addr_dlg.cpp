@@ -3,6 +3,7 @@
 // save the book and close, one of them handing back the ticked addresses.
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 #include "address/addrdlg.h"
@@ -12,10 +13,9 @@
 #include "platform/msgbox.h"
 #include "platform/textconv.h"
 #include "ui/appmsg.h"
-#include "ui/bmpbtn.h"
-#include "ui/bmprgn.h"
 #include "ui/memsurf.h"
 #include "ui/msgdlg.h"
+#include "ui/skindlg.h"
 
 char* g_recipList;
 
@@ -25,11 +25,7 @@ constexpr int kAdrDlgW = 530, kAdrDlgH = 330;
 constexpr int kListId = 1010, kLabelId = 1034;
 constexpr int kNewId = 127, kDelId = 128, kCancelId = 129, kDecideId = 130;
 
-struct AdrBtn {
-    int id, x, y, w, h, strip;
-};
-
-const AdrBtn kAdrBtns[] = {
+const DlgBtn kAdrBtns[] = {
     {kNewId, 20, 287, 75, 28, 165},
     {kDelId, 105, 287, 75, 28, 166},
     {kCancelId, 296, 286, 102, 32, 127},
@@ -119,14 +115,9 @@ int MakeAdrList(HWND dlg) {
 INT_PTR AdrInitDlg(HWND dlg) {
     g_adrDlg = AdrDlg{};
     g_cellEdit.editor = nullptr;
-    g_adrDlg.skin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(164));
-    SetWindowRgn(dlg, MakeRndRgn(kAdrDlgW, kAdrDlgH), TRUE);
-    for (const AdrBtn& b : kAdrBtns) {
-        if (MakeBmpBtn(dlg, BmpBtnProc, b.id, b.x, b.y, b.w, b.h, b.strip)) continue;
-        MessageBoxA(dlg, "ボタンが作成できませんでした", "DlgDateProc-Error", MB_OK);
-        DestroyWindow(dlg);
+    if (!MakeSkinDlg(dlg, 164, kAdrDlgW, kAdrDlgH, kAdrBtns, int(std::size(kAdrBtns)),
+                     "DlgDateProc-Error", &g_adrDlg.skin))
         return FALSE;
-    }
     MakeAdrList(dlg);
     ReadAddress();
     g_adrDlg.loaded = true;
@@ -284,17 +275,14 @@ INT_PTR DlgAddressProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_PAINT: PaintSkin(dlg, g_adrDlg.skin, kAdrDlgW, kAdrDlgH); return TRUE;
         case WM_CTLCOLORSTATIC:
             // The label lies straight on the skin.
-            if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) != kLabelId) return FALSE;
-            SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+            return GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == kLabelId ? ClearLblBk(wp) : FALSE;
         case WM_LBUTTONDOWN: SendMessageA(dlg, WM_NCLBUTTONDOWN, WPARAM(HTCAPTION), 0); return TRUE;
         case WM_APP_BUTTON: AdrCommand(dlg, LOWORD(wp)); return TRUE;
         case WM_NOTIFY: return AdrNotify(dlg, reinterpret_cast<const NMHDR*>(lp));
         case WM_CELL_DONE: AdrCellDone(); return TRUE;
         case WM_DESTROY:
             EndAdrBook();
-            if (g_adrDlg.skin) DeleteObject(g_adrDlg.skin);
-            g_adrDlg.skin = nullptr;
+            FreeSkin(&g_adrDlg.skin);
             return TRUE;
         default: return FALSE;
     }

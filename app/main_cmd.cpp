@@ -14,6 +14,7 @@
 #include "image/workbmp.h"
 #include "image/workwnd.h"
 #include "platform/shell.h"
+#include "send/account.h"
 #include "send/senddlg.h"
 #include "ui/appmsg.h"
 #include "ui/msgdlg.h"
@@ -122,7 +123,10 @@ void MainCommand(HWND wnd, int id) {
             break;
         case 106: SaveWorkPic(); break;
         case 107: SendPic(); break;
-        // User settings (108) come with their dialog.
+        case 108:
+            ReadServerInfo();
+            RunUserDlg(g_app.mainWnd);
+            break;
         default: break;
     }
 }

@@ -1,5 +1,6 @@
 // The main window's creation and shutdown sequences.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "app/appstate.h"
@@ -12,6 +13,7 @@
 #include "image/workbmp.h"
 #include "platform/commctrl.h"
 #include "platform/msgbox.h"
+#include "send/account.h"
 #include "ui/bmpbtn.h"
 #include "ui/bmprgn.h"
 #include "ui/mainchild.h"
@@ -44,6 +46,22 @@ void SetListFont(HWND wnd) {
         SendMessageA(cmb, CB_SETITEMHEIGHT, WPARAM(-1), 14);
         SendMessageA(cmb, CB_SETITEMHEIGHT, 0, 13);
     }
+}
+
+// With no account stored yet, the first-run dialog asks for it. 0 when the user cancelled it:
+// the window is gone and the program ends.
+int CheckFirstRun(HWND wnd) {
+    char* user = nullptr;
+    const bool none = !GetRegValue("USERID", &user) || !user || !*user;
+    free(user);
+    if (!none) return 1;
+    if (!RunFstDlg(wnd)) {
+        DestroyWindow(wnd);
+        return 0;
+    }
+    // The message and illustration tabs are filled again after the set-up.
+    for (int t = 1; t < kTabCount; t++) LoadThumImgList(wnd, t);
+    return 1;
 }
 
 }  // namespace
@@ -85,7 +103,9 @@ void MainCreate(HWND wnd) {
 
     DestroyWindow(g_app.splashWnd);
     g_app.splashWnd = nullptr;
-    // The folder is made at every start, not only at the first: the working files need it.
+    if (!CheckFirstRun(wnd)) return;
+    // The folder is made at every start, not only after the first run: the working files and the
+    // address book need it, also when someone has removed it since.
     CreateDir();
     OpenStartPic();
     SetWindowRgn(wnd, g_app.mainRgn, TRUE);

@@ -57,6 +57,28 @@ const DlgItemTempl kDateItems[] = {
      WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
 };
 
+// The user settings: album ID and masked password.
+const DlgItemTempl kUserItems[] = {
+    {1017, "EDIT", "", 98, 40, 86, 15, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
+    {1018, "EDIT", "", 98, 67, 86, 15,
+     ES_LEFT | ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
+};
+
+// The first run: album ID, masked password and the mail address.
+const DlgItemTempl kFstItems[] = {
+    {1017, "EDIT", "", 76, 30, 78, 12, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
+    {1018, "EDIT", "", 76, 48, 78, 12,
+     ES_LEFT | ES_PASSWORD | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
+    {1019, "EDIT", "", 18, 79, 136, 12, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_VISIBLE},
+};
+
+// The confirmation: the three values as labels on the skin.
+const DlgItemTempl kConfItems[] = {
+    {1034, "STATIC", "", 78, 32, 67, 13, SS_LEFT | WS_VISIBLE},
+    {1035, "STATIC", "", 78, 51, 77, 10, SS_LEFT | WS_VISIBLE},
+    {1042, "STATIC", "", 20, 81, 136, 10, SS_LEFT | WS_VISIBLE},
+};
+
 const DlgTempl kTemplates[] = {
     {124, 9, 303, 266, WS_POPUP, kSendItems, int(std::size(kSendItems))},
     {130, 9, 145, 95, WS_POPUP, nullptr, 0},  // the progress window: placed over the send dialog
@@ -66,7 +88,10 @@ const DlgTempl kTemplates[] = {
     {155, 9, 160, 76, WS_POPUP | WS_CAPTION, kDateTextItems, int(std::size(kDateTextItems))},
     {156, 9, 217, 226, WS_POPUP, kDateItems, int(std::size(kDateItems))},
     {168, 9, 303, 220, WS_POPUP, kAdrItems, int(std::size(kAdrItems))},
+    {173, 9, 217, 193, WS_POPUP, kUserItems, int(std::size(kUserItems))},
+    {177, 9, 171, 200, WS_POPUP, kFstItems, int(std::size(kFstItems))},
     {181, 9, 60, 10, WS_POPUP, kCellItems, int(std::size(kCellItems))},
+    {187, 9, 183, 185, WS_POPUP, kConfItems, int(std::size(kConfItems))},
     {199, 10, 166, 99, WS_POPUP, kMsgItems, int(std::size(kMsgItems))},
 };
 

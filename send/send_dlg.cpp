@@ -2,6 +2,7 @@
 // message counters and the delivery line painted on the skin, the address book and the delivery
 // time, and the send button that checks the fields and runs the upload in the progress window.
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
 #include "address/addrdlg.h"
@@ -14,10 +15,9 @@
 #include "send/senddlg.h"
 #include "send/upload.h"
 #include "ui/appmsg.h"
-#include "ui/bmpbtn.h"
-#include "ui/bmprgn.h"
 #include "ui/memsurf.h"
 #include "ui/msgdlg.h"
+#include "ui/skindlg.h"
 
 namespace {
 
@@ -26,12 +26,8 @@ constexpr int kToId = 1017, kSubjId = 1018, kMsgId = 1019;
 constexpr int kSendId = 120, kCloseId = 121, kUnschedId = 122, kBookId = 123, kSchedId = 124;
 constexpr int kMaxRecips = 5;
 
-struct SendBtn {
-    int id, x, y, w, h, strip;
-};
-
 // In the order they are made; 122 and 124 share one place, one of them shown.
-const SendBtn kSendBtns[] = {
+const DlgBtn kSendBtns[] = {
     {kSendId, 299, 352, 102, 32, 126},   {kCloseId, 409, 352, 102, 32, 127},
     {kUnschedId, 403, 297, 85, 30, 152}, {kBookId, 403, 57, 85, 30, 153},
     {kSchedId, 403, 297, 85, 30, 157},
@@ -67,16 +63,11 @@ void MakeSendFonts() {
 INT_PTR SendInitDlg(HWND dlg) {
     g_send.dlv = DeliveryTime{};
     g_send.msgLen = 0;
-    g_send.skin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(125));
-    SetWindowRgn(dlg, MakeRndRgn(kSendDlgW, kSendDlgH), TRUE);
     MakeSendFonts();
     SendMessageA(dlg, WM_SETFONT, WPARAM(g_send.font), FALSE);
-    for (const SendBtn& b : kSendBtns) {
-        if (MakeBmpBtn(dlg, BmpBtnProc, b.id, b.x, b.y, b.w, b.h, b.strip)) continue;
-        MessageBoxA(dlg, "ボタンが作成できませんでした", "DlgSendProc-Error", MB_OK);
-        DestroyWindow(dlg);
+    if (!MakeSkinDlg(dlg, 125, kSendDlgW, kSendDlgH, kSendBtns, int(std::size(kSendBtns)),
+                     "DlgSendProc-Error", &g_send.skin))
         return FALSE;
-    }
     ShowWindow(GetDlgItem(dlg, kUnschedId), SW_HIDE);
     FreeRecipList();
     SendDlgItemMessageA(dlg, kSubjId, EM_LIMITTEXT, 30, 0);
@@ -109,14 +100,6 @@ void SendPaint(HWND dlg) {
     EndPaint(dlg, &ps);
 }
 
-// A field's text as UTF-8.
-std::string GetFieldText(HWND dlg, int id) {
-    HWND field = GetDlgItem(dlg, id);
-    std::string text(size_t(GetWindowTextLengthA(field)) + 1, '\0');
-    text.resize(size_t(GetWindowTextA(field, text.data(), int(text.size()))));
-    return text;
-}
-
 void CountMsg(HWND dlg) {
     const int len = SjisLen(GetFieldText(dlg, kMsgId).c_str());
     g_send.msgLen = len < 0 ? 0 : len;
@@ -134,8 +117,7 @@ void ShowSchedBtn(HWND dlg) {
 void PickRecips(HWND dlg) {
     RunAddressDlg(dlg);
     if (!g_recipList) return;
-    std::string utf8;
-    if (SjisToUtf8(g_recipList, &utf8)) SetDlgItemTextA(dlg, kToId, utf8.c_str());
+    SetFieldSjis(dlg, kToId, g_recipList);
 }
 
 void PickDlvTime(HWND dlg) {
@@ -146,15 +128,9 @@ void PickDlvTime(HWND dlg) {
 }
 
 void CloseSendDlg(HWND dlg) {
-    if (g_send.skin) DeleteObject(g_send.skin);
-    g_send.skin = nullptr;
+    FreeSkin(&g_send.skin);
     FreeRecipList();
     EndDialog(dlg, 0);
-}
-
-// The field's text as CP932 into *sjis; the fields take only text that has that form.
-int GetFieldSjis(HWND dlg, int id, std::string* sjis) {
-    return Utf8ToSjis(GetFieldText(dlg, id).c_str(), sjis);
 }
 
 // The send button: the recipients checked, the request filled, the upload run over the dialog.
@@ -216,8 +192,7 @@ INT_PTR DlgSendProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
                 if (*f) DeleteObject(*f);
                 *f = nullptr;
             }
-            if (g_send.skin) DeleteObject(g_send.skin);
-            g_send.skin = nullptr;
+            FreeSkin(&g_send.skin);
             return TRUE;
         default: return FALSE;
     }

@@ -11,6 +11,7 @@
 #include "ui/bmpbtn.h"
 #include "ui/bmprgn.h"
 #include "ui/memsurf.h"
+#include "ui/skindlg.h"
 
 namespace {
 
@@ -71,9 +72,7 @@ INT_PTR DlgMsgProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp) {
             return TRUE;
         case WM_CTLCOLORSTATIC:
             // The text lies straight on the skin.
-            if (GetDlgCtrlID(reinterpret_cast<HWND>(lp)) != kMsgTextId) return FALSE;
-            SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+            return GetDlgCtrlID(reinterpret_cast<HWND>(lp)) == kMsgTextId ? ClearLblBk(wp) : FALSE;
         case WM_LBUTTONDOWN: SendMessageA(dlg, WM_NCLBUTTONDOWN, WPARAM(HTCAPTION), 0); return TRUE;
         case WM_APP_BUTTON:
             if (LOWORD(wp) == kCancelId) EndDialog(dlg, 2);

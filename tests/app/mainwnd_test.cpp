@@ -51,6 +51,7 @@ TEST(QuilletMain, DisplayChecks) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         AppEnv env;
+        SetRegValue("USERID", "me@example.jp");  // no first run
         MsgRecorder rec;
         PlatSetScreen(c.w, c.h, c.bits);
         PlatSetCommandLine("quillet");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/appstate.h"
+#include "app/reginfo.h"
 #include "app/winmain.h"
 #include "platform/display.h"
 #include "platform/kernel.h"
@@ -28,6 +29,8 @@ MainRun::MainRun(const std::string& line) {
     PlatSetScreen(1024, 768, 32);
     PlatSetShellOpenHook(RecordOpen);
     g_opened.clear();
+    // An account is set up, so the program starts without the first-run dialog.
+    SetRegValue("USERID", "me@example.jp");
     Start(line);
 }
 

@@ -13,8 +13,8 @@ extern std::vector<std::string> g_opened;
 // Ends every loop that a quit request is waiting for.
 void DrainQuit();
 
-// The program started with `line` on a 1024 x 768 display; the loop ends at once, the main
-// window stays for the test.
+// The program started with `line` on a 1024 x 768 display, an account already set up; the loop
+// ends at once, the main window stays for the test.
 struct MainRun {
     AppEnv env;
     MsgRecorder rec{1};

@@ -1,0 +1,33 @@
+// The user's account: the first-run dialog with its confirmation, the user settings dialog, and
+// the character rules of the album ID and the password (CP932 bytes).
+#pragma once
+
+#include "platform/window.h"
+
+// Limits of the fields in CP932 bytes. The mail address field holds what the confirmation can
+// show whole.
+constexpr int kAlbumMax = 10, kPassMax = 20, kMailMax = 259;
+constexpr int kPassMin = 6;
+
+// The values shown for confirmation: album ID, password, mail address (CP932 bytes).
+struct ConfirmCopy {
+    char album[260], pass[260], mail[260];
+};
+extern ConfirmCopy g_confirm;
+
+// 1 when no byte is the first of a CP932 double-byte character.
+int IsSingleByteText(const char* text);
+// Single-byte ASCII letters and digits only (the empty text passes).
+int IsAlphaNumText(const char* text);
+// Single-byte ASCII letters, digits, "_" and "-" only (the empty text passes).
+int IsPasswordText(const char* text);
+// The message for a password that breaks the character rule.
+void MakePassMsg(char* buf, size_t size);
+
+// The first run: 1 when the user confirmed the values and they were stored, 0 when cancelled.
+int RunFstDlg(HWND owner);
+INT_PTR DlgFstProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+INT_PTR DlgConfirmProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
+// The user settings: the album ID and the password, and the password reminder.
+void RunUserDlg(HWND owner);
+INT_PTR DlgUserProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);
