@@ -17,14 +17,6 @@
 
 namespace {
 
-std::string Stored(const char* name) {
-    char* text = nullptr;
-    if (!GetRegValue(name, &text) || !text) return "<absent>";
-    std::string s = text;
-    free(text);
-    return s;
-}
-
 // Starts the program; `answer` works the first-run dialog. The loop ends as soon as it starts.
 // Returns how many times the first-run dialog opened.
 int StartFirstRun(const std::function<void(HWND)>& answer) {
@@ -51,7 +43,7 @@ TEST(FirstRun, CancelEndsTheProgramConfirmStoresAndGoesOn) {
     EXPECT_EQ(StartFirstRun(cancel), 1);
     EXPECT_FALSE(IsWindow(FindWindowA("Quillet", "Quillet")));
     DrainQuit();
-    EXPECT_EQ(Stored("USERID"), "");
+    EXPECT_EQ(StoredText("USERID"), "");
     // The next start asks again; this time the user confirms a mail address.
     EXPECT_EQ(StartFirstRun([](HWND dlg) {
                   SetFocus(GetDlgItem(dlg, 1019));
@@ -60,9 +52,9 @@ TEST(FirstRun, CancelEndsTheProgramConfirmStoresAndGoesOn) {
               }),
               1);
     EXPECT_TRUE(IsWindow(FindWindowA("Quillet", "Quillet")));
-    EXPECT_EQ(Stored("USERID"), "me@example.jp");
-    EXPECT_EQ(Stored("ALBUMID"), "");
-    EXPECT_EQ(Stored("PASSWORD"), "");
+    EXPECT_EQ(StoredText("USERID"), "me@example.jp");
+    EXPECT_EQ(StoredText("ALBUMID"), "");
+    EXPECT_EQ(StoredText("PASSWORD"), "");
     DestroyWindow(g_app.mainWnd);
     DrainQuit();
     // With an account stored, the program starts without asking.

@@ -24,32 +24,6 @@ namespace {
 
 constexpr int kAlbum = 1017, kPass = 1018, kMail = 1019;
 
-void Press(HWND dlg, int id) {
-    SendMessageA(dlg, WM_APP_BUTTON, WPARAM(id), 0);
-}
-
-// Types into a field as a person does: keys, and an input method's commit for Japanese.
-void Type(HWND dlg, int id, const char* keys, const char* ime = nullptr) {
-    SetFocus(GetDlgItem(dlg, id));
-    PlatTypeText(keys);
-    if (ime) PlatCommitText(ime);
-}
-
-std::string Label(HWND dlg, int id) {
-    char buf[512] = {};
-    GetDlgItemTextA(dlg, id, buf, sizeof buf);
-    return buf;
-}
-
-// A stored value, or "<absent>".
-std::string Stored(const char* name) {
-    char* text = nullptr;
-    if (!GetRegValue(name, &text) || !text) return "<absent>";
-    std::string s = text;
-    free(text);
-    return s;
-}
-
 struct AccountTest : testing::Test {
     AppEnv env;
     MsgRecorder rec;
@@ -79,12 +53,12 @@ TEST_F(AccountTest, FirstRunStoresOnlyWhatWasConfirmed) {
         Type(dlg, kMail, "me@example.jp");
         Press(dlg, 140);  // back from the confirmation
         EXPECT_TRUE(IsWindowVisible(dlg));
-        EXPECT_EQ(Stored("USERID"), "<absent>");
+        EXPECT_EQ(StoredText("USERID"), "<absent>");
         Press(dlg, 140);  // accepted
     };
     onConfirm = [&](HWND dlg) {
         confirms++;
-        shown = {Label(dlg, 1034), Label(dlg, 1035), Label(dlg, 1042)};
+        shown = {GetFieldText(dlg, 1034), GetFieldText(dlg, 1035), GetFieldText(dlg, 1042)};
         Press(dlg, confirms == 1 ? 143 : 142);
     };
     EXPECT_EQ(RunFstDlg(nullptr), 1);
@@ -92,11 +66,11 @@ TEST_F(AccountTest, FirstRunStoresOnlyWhatWasConfirmed) {
     EXPECT_EQ(confirms, 2);
     // Three single-byte letters and two double-byte characters: seven "*".
     EXPECT_EQ(shown, (std::vector<std::string>{"", "*******", "me@example.jp"}));
-    EXPECT_EQ(Stored("ALBUMID"), "");
+    EXPECT_EQ(StoredText("ALBUMID"), "");
     std::string pass;
     ASSERT_EQ(Utf8ToSjis("abc日本", &pass), 1);
-    EXPECT_EQ(Stored("PASSWORD"), pass);
-    EXPECT_EQ(Stored("USERID"), "me@example.jp");
+    EXPECT_EQ(StoredText("PASSWORD"), pass);
+    EXPECT_EQ(StoredText("USERID"), "me@example.jp");
 }
 
 TEST_F(AccountTest, FirstRunCancelledStoresNothing) {
@@ -106,7 +80,8 @@ TEST_F(AccountTest, FirstRunCancelledStoresNothing) {
         Press(dlg, 141);
     };
     EXPECT_EQ(RunFstDlg(nullptr), 0);
-    for (const char* v : {"ALBUMID", "PASSWORD", "USERID"}) EXPECT_EQ(Stored(v), "<absent>") << v;
+    for (const char* v : {"ALBUMID", "PASSWORD", "USERID"})
+        EXPECT_EQ(StoredText(v), "<absent>") << v;
 }
 
 // A mail address stops at 259 bytes as it is typed: the confirmation shows all that is stored.
@@ -117,12 +92,12 @@ TEST_F(AccountTest, MailAddressFitsTheConfirmation) {
         Press(dlg, 140);
     };
     onConfirm = [&](HWND dlg) {
-        shown = Label(dlg, 1042);
+        shown = GetFieldText(dlg, 1042);
         Press(dlg, 142);
     };
     EXPECT_EQ(RunFstDlg(nullptr), 1);
     EXPECT_EQ(shown, std::string(259, 'm'));
-    EXPECT_EQ(Stored("USERID"), shown);
+    EXPECT_EQ(StoredText("USERID"), shown);
 }
 
 // The checks in their order, each with the field that gets the focus; nothing stored until all
@@ -169,13 +144,13 @@ TEST_F(AccountTest, UserSettingsRules) {
         RunUserDlg(nullptr);
         if (row.told.empty()) {
             EXPECT_TRUE(rec.msgs.empty());
-            EXPECT_EQ(Stored("ALBUMID"), row.album);
-            EXPECT_EQ(Stored("PASSWORD"), row.pass);
+            EXPECT_EQ(StoredText("ALBUMID"), row.album);
+            EXPECT_EQ(StoredText("PASSWORD"), row.pass);
         } else {
             EXPECT_EQ(Texts(), std::vector<std::string>{row.told});
             EXPECT_EQ(focus, want);
-            EXPECT_EQ(Stored("ALBUMID"), "old");
-            EXPECT_EQ(Stored("PASSWORD"), "oldpass");
+            EXPECT_EQ(StoredText("ALBUMID"), "old");
+            EXPECT_EQ(StoredText("PASSWORD"), "oldpass");
         }
     }
 }

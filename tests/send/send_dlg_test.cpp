@@ -21,6 +21,7 @@
 #include "support/httpserver.h"
 #include "support/testutil.h"
 #include "ui/appmsg.h"
+#include "ui/skindlg.h"
 
 namespace {
 
@@ -30,23 +31,6 @@ constexpr int kSend = 120, kClose = 121, kBook = 123;
 HttpServer::Reply Answer(const std::string& body) {
     return {"HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
             body};
-}
-
-void Press(HWND dlg, int id) {
-    SendMessageA(dlg, WM_APP_BUTTON, WPARAM(id), 0);
-}
-
-// Types into a field as a person does: keys, and an input method's commit for Japanese.
-void Type(HWND dlg, int id, const char* keys, const char* ime = nullptr) {
-    SetFocus(GetDlgItem(dlg, id));
-    PlatTypeText(keys);
-    if (ime) PlatCommitText(ime);
-}
-
-std::string Text(HWND dlg, int id) {
-    char buf[4096] = {};
-    GetDlgItemTextA(dlg, id, buf, sizeof buf);
-    return buf;
 }
 
 // Line n (from 1) of an upload body, for the lines before the message.
@@ -148,7 +132,7 @@ TEST_F(SendDlgTest, CountersCountCp932Bytes) {
         EXPECT_NE(twenty, grab(dlg, std::string(39, 'x').c_str(), nullptr));
         EXPECT_EQ(twenty,
                   grab(dlg, (std::string(19, 'x') + "\n" + std::string(19, 'x')).c_str(), nullptr));
-        EXPECT_EQ(Text(dlg, kMsg), std::string(19, 'x') + "\r\n" + std::string(19, 'x'));
+        EXPECT_EQ(GetFieldText(dlg, kMsg), std::string(19, 'x') + "\r\n" + std::string(19, 'x'));
         Press(dlg, kClose);
     });
 }
@@ -181,7 +165,7 @@ TEST_F(SendDlgTest, AddressBookFillsOrKeepsTheRecipients) {
         Run([&](HWND dlg) {
             Type(dlg, kTo, "typed@x");
             Press(dlg, kBook);
-            EXPECT_EQ(Text(dlg, kTo), row.field);
+            EXPECT_EQ(GetFieldText(dlg, kTo), row.field);
             Press(dlg, kClose);
         });
     }
@@ -203,7 +187,8 @@ TEST_F(SendDlgTest, FailureKeepsTheDialogAndSendingAgainWorks) {
         Type(dlg, kSubj, "", "件名");
         server.SetReply(Answer("NG42"));
         Press(dlg, kSend);
-        stayed = IsWindowVisible(dlg) && Text(dlg, kTo) == "a@x" && Text(dlg, kSubj) == "件名";
+        stayed = IsWindowVisible(dlg) && GetFieldText(dlg, kTo) == "a@x" &&
+                 GetFieldText(dlg, kSubj) == "件名";
         server.SetReply(Answer("OK"));
         Press(dlg, kSend);  // closes the dialog: the script ends here
     });

@@ -15,6 +15,7 @@
 
 #include "app/appstate.h"
 #include "app/folders.h"
+#include "app/reginfo.h"
 #include "image/canvas.h"
 #include "image/workbmp.h"
 #include "platform/kernel.h"
@@ -235,6 +236,14 @@ void GetFakeNow(SYSTEMTIME* t) {
     *t = g_fakeNow;
 }
 }  // namespace
+
+std::string StoredText(const char* name) {
+    char* text = nullptr;
+    if (!GetRegValue(name, &text) || !text) return "<absent>";
+    std::string s = text;
+    free(text);
+    return s;
+}
 
 FakeClock::FakeClock(const SYSTEMTIME& now) {
     g_fakeNow = now;

@@ -36,6 +36,9 @@ private:
     void (*oldSig)(int);
 };
 
+// The settings text value `name` as stored, or "<absent>".
+std::string StoredText(const char* name);
+
 // The local clock stands at `now` while this lives; Set moves it.
 struct FakeClock {
     explicit FakeClock(const SYSTEMTIME& now = {});
