@@ -11,11 +11,10 @@
 #include "platform/msgbox.h"
 #include "platform/region.h"
 #include "ui/appmsg.h"
-#include "ui/bmpbtn.h"
-#include "ui/bmprgn.h"
 #include "ui/childwnd.h"
 #include "ui/memsurf.h"
 #include "ui/msgdlg.h"
+#include "ui/skindlg.h"
 
 namespace {
 
@@ -53,16 +52,10 @@ void FillHourList(HWND dlg) {
 
 INT_PTR DateInitDlg(HWND dlg, LPARAM lp) {
     g_date = DateDlg{reinterpret_cast<DeliveryTime*>(lp), nullptr, nullptr};
-    g_date.skin = LoadBitmapA(g_app.inst, MAKEINTRESOURCEA(154));
-    SetWindowRgn(dlg, MakeRndRgn(kDateW, kDateH), TRUE);
     FillHourList(dlg);
-    HWND ok = MakeBmpBtn(dlg, BmpBtnProc, kOkId, 149, 292, 102, 32, 159);
-    HWND cancel = MakeBmpBtn(dlg, BmpBtnProc, kCancelId, 259, 292, 102, 32, 127);
-    if (!ok || !cancel) {
-        MessageBoxA(dlg, "ボタンが作成できませんでした", "DlgDateProc-Error", MB_OK);
-        DestroyWindow(dlg);
+    const DlgBtn btns[] = {{kOkId, 149, 292, 102, 32, 159}, {kCancelId, 259, 292, 102, 32, 127}};
+    if (!MakeSkinDlg(dlg, 154, kDateW, kDateH, btns, 2, "DlgDateProc-Error", &g_date.skin))
         return FALSE;
-    }
     // Without the calendar there is no day to choose.
     if (!MakeClnWnd(dlg, CalendarProc)) {
         MessageBoxA(dlg, "カレンダーが作成できませんでした", "DlgDateProc-Error", MB_OK);
