@@ -24,6 +24,9 @@ int IsPasswordText(const char* text);
 // The message for a password that breaks the character rule.
 void MakePassMsg(char* buf, size_t size);
 
+// Shows the stored settings text `name` in field `id` of dlg, when it can be read.
+void SetFieldFromReg(HWND dlg, int id, const char* name);
+
 // The first run: 1 when the user confirmed the values and they were stored, 0 when cancelled.
 int RunFstDlg(HWND owner);
 INT_PTR DlgFstProc(HWND dlg, UINT msg, WPARAM wp, LPARAM lp);

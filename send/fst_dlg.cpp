@@ -26,21 +26,13 @@ const DlgBtn kFstBtns[] = {{kOkId, 106, 158, 88, 32, 163}, {kCancelId, 12, 158, 
 
 HBITMAP g_fstSkin;
 
-// A stored value into a field, when it can be read.
-void PutStoredText(HWND dlg, int id, const char* name) {
-    char* text = nullptr;
-    if (!GetRegValue(name, &text) || !text) return;
-    SetFieldSjis(dlg, id, text);
-    free(text);
-}
-
 INT_PTR FstInitDlg(HWND dlg) {
     if (!MakeSkinDlg(dlg, 176, kFstW, kFstH, kFstBtns, int(std::size(kFstBtns)),
                      "DlgSendProc-Error", &g_fstSkin))
         return FALSE;
     CentreInWorkArea(dlg, kFstW, kFstH);
-    PutStoredText(dlg, kAlbumId, "ALBUMID");
-    PutStoredText(dlg, kPassId, "PASSWORD");
+    SetFieldFromReg(dlg, kAlbumId, "ALBUMID");
+    SetFieldFromReg(dlg, kPassId, "PASSWORD");
     SendDlgItemMessageA(dlg, kAlbumId, EM_LIMITTEXT, kAlbumMax, 0);
     SendDlgItemMessageA(dlg, kPassId, EM_LIMITTEXT, kPassMax, 0);
     SendDlgItemMessageA(dlg, kMailId, EM_LIMITTEXT, kMailMax, 0);
@@ -75,6 +67,13 @@ void FstOk(HWND dlg) {
 }
 
 }  // namespace
+
+void SetFieldFromReg(HWND dlg, int id, const char* name) {
+    char* text = nullptr;
+    if (!GetRegValue(name, &text) || !text) return;
+    SetFieldSjis(dlg, id, text);
+    free(text);
+}
 
 INT_PTR DlgFstProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {
     switch (msg) {

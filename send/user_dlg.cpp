@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <iterator>
 #include <string>
-#include <utility>
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
@@ -34,11 +33,8 @@ INT_PTR UserInitDlg(HWND dlg) {
                      "DlgSendProc-Error", &g_userSkin))
         return FALSE;
     CentreInWorkArea(dlg, kUserW, kUserH);
-    for (const auto& f : {std::pair{kAlbumId, "ALBUMID"}, std::pair{kPassId, "PASSWORD"}}) {
-        char* text = nullptr;
-        if (GetRegValue(f.second, &text) && text) SetFieldSjis(dlg, f.first, text);
-        free(text);
-    }
+    SetFieldFromReg(dlg, kAlbumId, "ALBUMID");
+    SetFieldFromReg(dlg, kPassId, "PASSWORD");
     SendDlgItemMessageA(dlg, kAlbumId, EM_LIMITTEXT, kAlbumMax, 0);
     SendDlgItemMessageA(dlg, kPassId, EM_LIMITTEXT, kPassMax, 0);
     return TRUE;
