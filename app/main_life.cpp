@@ -56,6 +56,9 @@ int CheckFirstRun(HWND wnd) {
     free(user);
     if (!none) return 1;
     if (!RunFstDlg(wnd)) {
+        // The shape was to be given to the window at the end of its creation: it is still ours.
+        DeleteObject(g_app.mainRgn);
+        g_app.mainRgn = nullptr;
         DestroyWindow(wnd);
         return 0;
     }
