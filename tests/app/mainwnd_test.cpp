@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/appstate.h"
-#include "support/mainrun.h"
 #include "app/reginfo.h"
 #include "app/winmain.h"
 #include "image/slider.h"
@@ -18,6 +17,7 @@
 #include "platform/kernel.h"
 #include "platform/region.h"
 #include "platform/shell.h"
+#include "support/mainrun.h"
 #include "support/testutil.h"
 #include "ui/appmsg.h"
 
@@ -270,6 +270,21 @@ TEST(MainCommand, TabsShowTheLoadButtonOnThePhotoTabOnly) {
     PicData shot = TakePicData(PlatGrabWindow(g_app.mainWnd));
     ASSERT_EQ(shot.w, kMainW);
     EXPECT_EQ(shot.At(194 + 100, 138 + 390), page.At(100, 390));
+}
+
+// The user settings button reads the server host again, then opens the settings dialog.
+TEST(MainCommand, UserSettingsReadTheHostFirst) {
+    MainRun run;
+    ASSERT_EQ(SetRegValue("SERVER", "photos.example.jp:8081"), 1);
+    std::string hostWhenOpen;
+    run.rec.others = [&](const ModalEvent* ev) {
+        if (ev->templ == 173) hostWhenOpen = g_app.ServerHost;
+        SendMessageA(ev->wnd, WM_APP_BUTTON, 139, 0);
+        return 0;
+    };
+    run.Click(108);
+    run.rec.others = nullptr;
+    EXPECT_EQ(hostWhenOpen, "photos.example.jp:8081");
 }
 
 TEST(MainCommand, PagesOpenInTheBrowser) {
