@@ -8,8 +8,8 @@
 
 #include "address/address.h"
 #include "app/folders.h"
-#include "platform/fileapi.h"
-#include "platform/msgbox.h"
+#include "platform/kernel/fileapi.h"
+#include "platform/user/msgbox.h"
 
 AddressBook g_adrBook;
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "address/address.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 
 namespace {
 

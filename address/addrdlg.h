@@ -1,7 +1,7 @@
 // The address book dialog (template 168) and its cell editor (template 181).
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // The ticked addresses the dialog handed back when 決定 closed it: CP932 bytes joined by commas
 // (empty when every ticked entry had no address), or none. Released when the dialog closes again

@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
 
 ClnState g_cln;
 

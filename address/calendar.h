@@ -4,7 +4,7 @@
 // selection when the user confirms.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 constexpr int kGridCols = 7, kGridRows = 6;
 constexpr int kNoCell = 10;  // a (column, row) of (10, 10) is no cell

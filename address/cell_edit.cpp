@@ -2,8 +2,8 @@
 // Enter keeps the text, Escape drops it, and clicking elsewhere keeps it.
 #include "address/addrdlg.h"
 #include "app/appstate.h"
-#include "platform/commctrl.h"
-#include "platform/textconv.h"
+#include "platform/controls/commctrl.h"
+#include "platform/text/codepage.h"
 
 CellEdit g_cellEdit;
 

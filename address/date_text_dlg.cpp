@@ -2,8 +2,8 @@
 // "yyyy/mm/dd-hh".
 #include "address/date_calc.h"
 #include "address/datedlg.h"
-#include "platform/kernel.h"
-#include "platform/msgbox.h"
+#include "platform/kernel/kernel.h"
+#include "platform/user/msgbox.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // plain dialog that takes the time as typed text when the date dialog cannot be made.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // A chosen delivery time: date, day of the week and whole hour, minute, second and milliseconds
 // 0. wYear 0 means none was chosen: the picture goes out at once.

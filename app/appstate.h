@@ -2,20 +2,20 @@
 #pragma once
 
 #include "browser/thumlist.h"
-#include "platform/region.h"
-#include "platform/window.h"
+#include "platform/gdi/region.h"
+#include "platform/user/window.h"
 
 constexpr int kTabCount = 3;    // 0 photos, 1 messages, 2 illustrations
 constexpr int kSlotCount = 10;  // thumbnail slots per tab
 
 struct AppState {
-    HINSTANCE inst;          // the program instance: windows and resources come from it
-    HWND mainWnd;            // owner of the plain message boxes of every part
-    HWND splashWnd;          // the splash while it is shown
-    HWND workWnd;            // the work area: owner of the picture reader's messages
-    HWND sldWnd;             // the brightness slider
-    HWND loadBtnWnd;         // button 115, shown on the photo tab only
-    HWND cmbWnd[kTabCount];  // folder combobox of each tab that has a folder
+    HINSTANCE inst;            // the program instance: windows and resources come from it
+    HWND mainWnd;              // owner of the plain message boxes of every part
+    HWND splashWnd;            // the splash while it is shown
+    HWND workWnd;              // the work area: owner of the picture reader's messages
+    HWND sldWnd;               // the brightness slider
+    HWND loadBtnWnd;           // button 115, shown on the photo tab only
+    HWND cmbWnd[kTabCount];    // folder combobox of each tab that has a folder
     HWND thumWnd[kSlotCount];  // the thumbnail slots, shared by the tabs
     HFONT listFont;            // the folder comboboxes' font
 
@@ -36,7 +36,7 @@ struct AppState {
     int SelSlot[kTabCount];
     ThumList* imgLists[kTabCount];  // picture k is the thumbnail of slot k
     bool refilling;                 // a tab refill is running: none starts inside it
-    RECT slotRects[kSlotCount];  // thumbnail slots grown by 4 pixels: the selection frames
+    RECT slotRects[kSlotCount];     // thumbnail slots grown by 4 pixels: the selection frames
     RECT tabPageRect;
 
     HBITMAP mainSkin;  // 118, 407 x 589

@@ -1,6 +1,6 @@
 // quillet-export's program file: no window system, the command line, the run.
 #include "app/export.h"
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 int main(int argc, char** argv) {
     // Nothing here may need a display: message boxes write to stderr instead.

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "app/appstate.h"
-#include "platform/fileapi.h"
-#include "platform/kernel.h"
+#include "platform/kernel/fileapi.h"
+#include "platform/kernel/kernel.h"
 
 int GetAppPath() {
     char path[MAX_PATH];

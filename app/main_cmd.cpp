@@ -13,7 +13,7 @@
 #include "image/stamp.h"
 #include "image/workbmp.h"
 #include "image/workwnd.h"
-#include "platform/shell.h"
+#include "platform/shell/shell.h"
 #include "send/account.h"
 #include "send/senddlg.h"
 #include "ui/appmsg.h"

@@ -1,7 +1,7 @@
 // Painting the main window: the skin, the tab page and the selected slot's frame.
 #include "app/appstate.h"
 #include "app/mainwnd.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 #include "ui/memsurf.h"
 
 void MainPaint(HWND wnd) {

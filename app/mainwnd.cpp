@@ -3,8 +3,8 @@
 
 #include "app/appstate.h"
 #include "browser/thumbs.h"
-#include "platform/commctrl.h"
-#include "platform/display.h"
+#include "platform/controls/commctrl.h"
+#include "platform/gdi/display.h"
 #include "ui/appmsg.h"
 
 LRESULT MainWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,7 +1,7 @@
 // The main window: the phone-shaped skinned window that holds every other window.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 constexpr int kMainW = 407;  // client area, the size of skin 118
 constexpr int kMainH = 589;

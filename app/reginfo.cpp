@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/appstate.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 
 int OpenRegKey(HKEY* key) {
     *key = nullptr;

@@ -2,7 +2,7 @@
 // write them. Texts are the stored bytes (Shift-JIS for the account values).
 #pragma once
 
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 
 constexpr const char* kRegKey = "Software\\Halvorne\\Quillet\\";
 constexpr const char* kSiblingKey = "SOFTWARE\\Halvorne\\Sorvanth\\";

@@ -5,7 +5,7 @@
 #include "app/appstate.h"
 #include "app/reginfo.h"
 #include "browser/thumbs.h"
-#include "platform/display.h"
+#include "platform/gdi/display.h"
 
 namespace {
 

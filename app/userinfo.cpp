@@ -5,7 +5,7 @@
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 
 namespace {
 

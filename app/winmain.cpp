@@ -5,9 +5,10 @@
 #include "app/appstate.h"
 #include "app/mainwnd.h"
 #include "app/startpic.h"
-#include "platform/display.h"
-#include "platform/kernel.h"
-#include "platform/msgbox.h"
+#include "platform/controls/commctrl.h"
+#include "platform/gdi/display.h"
+#include "platform/kernel/kernel.h"
+#include "platform/user/msgbox.h"
 #include "ui/splash.h"
 
 namespace {
@@ -43,6 +44,7 @@ int FindRunningWnd() {
 
 int QuilletMain(HINSTANCE inst, const char* argText, int show) {
     g_app.inst = inst;
+    InitCommonControls();
     if (!CheckDisplay()) return 0;
     ReadCmdLine(GetCommandLineA(), argText);
     if (FindRunningWnd()) return 0;

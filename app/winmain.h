@@ -1,7 +1,7 @@
 // The program entry.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // Checks the display, reads the command line, keeps the program to one running instance, shows
 // the splash, creates the main window and runs the message loop. `argText` is the command line

@@ -13,7 +13,8 @@
 #include "image/brightness.h"
 #include "image/readpic.h"
 #include "image/workbmp.h"
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
+#include "platform/user/window.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "app/folders.h"
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
 
 std::vector<unsigned char> MakePhoto(int w, int h, uint32_t seed, int shift) {
     std::vector<unsigned char> rgb(size_t(w) * h * 3);

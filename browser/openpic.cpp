@@ -10,8 +10,8 @@
 #include "image/slider.h"
 #include "image/workbmp.h"
 #include "image/workwnd.h"
-#include "platform/commdlg.h"
-#include "platform/fileapi.h"
+#include "platform/comdlg/commdlg.h"
+#include "platform/kernel/fileapi.h"
 
 namespace {
 

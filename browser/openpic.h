@@ -2,8 +2,8 @@
 // the current tab's slots and opening the selected slot's picture.
 #pragma once
 
-#include "platform/shell.h"
-#include "platform/window.h"
+#include "platform/shell/shell.h"
+#include "platform/user/window.h"
 
 constexpr int kPicListLen = 11;  // the open dialog gives up to 11 pictures, other ways 10
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "browser/thumlist.h"
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // Creates the three tabs' stores, in tab order: with transparent colours and room for 10 for a
 // tab with a folder, without and with room for 11 for the photo tab. 0 at the first failure.

@@ -4,10 +4,10 @@
 
 #include "app/appstate.h"
 #include "browser/thumbs.h"
-#include "platform/commctrl.h"
-#include "platform/kernel.h"
-#include "platform/msgbox.h"
-#include "platform/textconv.h"
+#include "platform/controls/commctrl.h"
+#include "platform/kernel/kernel.h"
+#include "platform/text/codepage.h"
+#include "platform/user/msgbox.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "app/appstate.h"
 #include "browser/thumbs.h"
 #include "image/readpic.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 #include "ui/memsurf.h"
 
 namespace {

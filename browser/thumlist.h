@@ -2,7 +2,7 @@
 // transparent colour.
 #pragma once
 
-#include "platform/gdi.h"
+#include "platform/gdi/gdi.h"
 
 constexpr int kThumW = 70;
 constexpr int kThumH = 54;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "image/stamp.h"
-#include "platform/gdi.h"
+#include "platform/gdi/gdi.h"
 
 // Composes the canvas on a 120 x 130 surface: the view picture's window at the origin (white
 // when nothing is loaded), then the stamps in list order, keyed and centred. 1 on success.

@@ -4,7 +4,8 @@
 
 #include "image/savepic.h"
 #include "image/workbmp.h"
-#include "platform/fileapi.h"
+#include "platform/kernel/fileapi.h"
+#include "platform/user/window.h"
 
 namespace {
 

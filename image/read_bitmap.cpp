@@ -12,7 +12,8 @@
 #include <memory>
 
 #include "image/readpic.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
+#include "platform/user/window.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include "app/folders.h"
 #include "image/readpic.h"
-#include "platform/fileapi.h"
-#include "platform/kernel.h"
+#include "platform/kernel/fileapi.h"
+#include "platform/kernel/kernel.h"
 
 namespace {
 

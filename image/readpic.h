@@ -2,7 +2,7 @@
 // through the codec library and the conversion file temp.bmp.
 #pragma once
 
-#include "platform/gdi.h"
+#include "platform/gdi/gdi.h"
 
 // Each reader returns a picture owned by the caller, with its width and height in *size, or
 // none. The picture is a DIB section: GetObjectA gives its 32-bit top-down rows. `owner` owns

@@ -6,9 +6,9 @@
 #include "image/canvas.h"
 #include "image/readpic.h"
 #include "image/savepic.h"
-#include "platform/commdlg.h"
-#include "platform/fileapi.h"
-#include "platform/kernel.h"
+#include "platform/comdlg/commdlg.h"
+#include "platform/kernel/fileapi.h"
+#include "platform/kernel/kernel.h"
 #include "ui/msgdlg.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // codec library.
 #pragma once
 
-#include "platform/gdi.h"
+#include "platform/gdi/gdi.h"
 
 // The save dialog over the main window; path (MAX_PATH bytes) gets the chosen name. 0 when the
 // user cancelled.

@@ -4,7 +4,7 @@
 #include "app/appstate.h"
 #include "image/brightness.h"
 #include "image/workwnd.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 #include "ui/appmsg.h"
 
 SldInfo g_sld;

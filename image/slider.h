@@ -2,7 +2,7 @@
 // knob is released (or double-clicked), not while it is dragged.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 #include "ui/memsurf.h"
 
 constexpr int kSldW = 147, kSldH = 28;

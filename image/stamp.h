@@ -1,7 +1,7 @@
 // Stamps: small decoration pictures laid over the canvas, in a list drawn first to last.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 struct StmpInfo {
     HBITMAP bmp;  // the stamp as read; owned by the stamp list

@@ -5,7 +5,7 @@
 #include "image/readpic.h"
 #include "image/stamp.h"
 #include "image/workbmp.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 
 StmpList g_stmp;
 

@@ -1,7 +1,7 @@
 // The compositor: resample, mirror, turn by quarter turns, skip a key colour, blend half.
 #pragma once
 
-#include "platform/gdi.h"
+#include "platform/gdi/gdi.h"
 
 // Resamples (sx, sy, sw, sh) of src to dw x dh, mirrors it left-right when `mirror`, turns it by
 // `rot` quarter turns clockwise, and draws it at (x, y) on dest: turned rectangles keep the

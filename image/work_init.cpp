@@ -6,7 +6,7 @@
 #include "app/appstate.h"
 #include "image/readpic.h"
 #include "image/workbmp.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 #include "ui/msgdlg.h"
 
 WorkImage WorkBmp;

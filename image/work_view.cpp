@@ -5,7 +5,7 @@
 #include "app/appstate.h"
 #include "image/stretchrot.h"
 #include "image/workbmp.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // shows a 120 x 130 window.
 #pragma once
 
-#include "platform/gdi.h"
+#include "platform/gdi/gdi.h"
 
 constexpr int kCanvasW = 120;
 constexpr int kCanvasH = 130;

@@ -10,8 +10,8 @@
 #include "image/slider.h"
 #include "image/stamp.h"
 #include "image/workbmp.h"
-#include "platform/msgbox.h"
-#include "platform/shell.h"
+#include "platform/shell/shell.h"
+#include "platform/user/msgbox.h"
 
 WorkWndInfo g_work;
 

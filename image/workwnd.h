@@ -2,7 +2,7 @@
 // photo and drags stamps with the mouse, and opens a picture file dropped on it.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 #include "ui/memsurf.h"
 
 struct WorkWndInfo {

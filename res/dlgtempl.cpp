@@ -3,9 +3,9 @@
 #include <iterator>
 #include <vector>
 
-#include "platform/commctrl.h"
-#include "platform/listview.h"
-#include "platform/window.h"
+#include "platform/controls/commctrl.h"
+#include "platform/controls/listview.h"
+#include "platform/user/window.h"
 
 namespace {
 

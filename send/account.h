@@ -2,7 +2,7 @@
 // the character rules of the album ID and the password (CP932 bytes).
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // Limits of the fields in CP932 bytes. The mail address field holds what the confirmation can
 // show whole.

@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/textconv.h"
+#include "platform/text/codepage.h"
 #include "send/account.h"
 
 namespace {

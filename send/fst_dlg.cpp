@@ -7,7 +7,7 @@
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
-#include "platform/commctrl.h"
+#include "platform/controls/commctrl.h"
 #include "send/account.h"
 #include "ui/appmsg.h"
 #include "ui/memsurf.h"

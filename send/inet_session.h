@@ -2,8 +2,8 @@
 // closed together by the upload and the password reminder.
 #pragma once
 
-#include "platform/window.h"
-#include "platform/wininet.h"
+#include "platform/inet/wininet.h"
+#include "platform/user/window.h"
 
 struct InetSession {
     HINTERNET internet, connect, request;

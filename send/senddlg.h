@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/kernel.h"
-#include "platform/window.h"
+#include "platform/kernel/kernel.h"
+#include "platform/user/window.h"
 
 // Runs the send dialog modally over owner until it is closed or an upload is accepted.
 void RunSendDlg(HWND owner);

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // What the send dialog gathers for an upload; the texts stay the dialog's (CP932 bytes as
 // entered).

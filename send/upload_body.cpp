@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/appstate.h"
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 #include "send/upload.h"
 
 UploadRequest g_uploadReq;

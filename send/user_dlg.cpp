@@ -6,7 +6,7 @@
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
-#include "platform/commctrl.h"
+#include "platform/controls/commctrl.h"
 #include "send/account.h"
 #include "send/upload.h"
 #include "ui/appmsg.h"

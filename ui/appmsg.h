@@ -1,7 +1,7 @@
 // The program's own window messages.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // A bitmap button was clicked: first parameter the button id, second 0; posted to its parent.
 constexpr UINT WM_APP_BUTTON = WM_USER + 1;

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "app/appstate.h"
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
 #include "ui/appmsg.h"
 #include "ui/childwnd.h"
 

@@ -2,7 +2,7 @@
 // per button, and one table of all buttons of the program indexed by id - 101.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 constexpr int kFirstBtnId = 101;
 constexpr int kBtnCount = 45;  // ids 101 to 145, unique across every window

@@ -6,7 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
+#include "platform/user/window.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Window shapes: from a skin bitmap's colour key and the rounded dialog skin.
 #pragma once
 
-#include "platform/region.h"
+#include "platform/gdi/region.h"
 
 // The pixels of the width x height bitmap that differ from its top-left pixel, moved by
 // (xOffset, yOffset); an empty region when there are none, none (after a message box over wnd)

@@ -4,7 +4,7 @@
 
 #include "app/appstate.h"
 #include "image/slider.h"
-#include "platform/commctrl.h"
+#include "platform/controls/commctrl.h"
 
 HWND MakeChildWnd(HWND parent, WNDPROC proc, const char* name, UINT style, int bgColor, int id,
                   int x, int y, int w, int h) {

@@ -2,7 +2,7 @@
 // window with the class name as window name and shows and paints it.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // Registers window class `name` on first use (class style `style`, background the system colour
 // `bgColor`, the application icon, the arrow cursor) and creates a visible child of it with the

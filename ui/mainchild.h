@@ -1,7 +1,7 @@
 // The main window's child windows.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 // Creates every child of the main window; 1 when all exist, else 0. Nothing made is undone.
 int MakeMainChild(HWND mainWnd);

@@ -2,8 +2,8 @@
 // that compose their look before they show it; and the copy of a skin picture onto a surface.
 #pragma once
 
-#include "platform/gdi.h"
-#include "platform/window.h"
+#include "platform/gdi/gdi.h"
+#include "platform/user/window.h"
 
 struct MemSurface {
     HDC dc;  // none when the surface could not be made

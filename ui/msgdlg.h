@@ -1,7 +1,7 @@
 // The program's message box for what the user must be told.
 #pragma once
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 enum MsgKind { MSG_ERROR = 0, MSG_NOTICE = 1, MSG_QUESTION = 2 };
 

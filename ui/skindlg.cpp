@@ -1,10 +1,11 @@
 #include "ui/skindlg.h"
 
 #include "app/appstate.h"
-#include "platform/gdi.h"
-#include "platform/msgbox.h"
-#include "platform/region.h"
-#include "platform/textconv.h"
+#include "platform/gdi/display.h"
+#include "platform/gdi/gdi.h"
+#include "platform/gdi/region.h"
+#include "platform/text/codepage.h"
+#include "platform/user/msgbox.h"
 #include "ui/bmpbtn.h"
 #include "ui/bmprgn.h"
 

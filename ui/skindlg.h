@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/window.h"
+#include "platform/user/window.h"
 
 struct DlgBtn {
     int id, x, y, w, h, strip;

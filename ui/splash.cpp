@@ -1,8 +1,8 @@
 #include "ui/splash.h"
 
 #include "app/appstate.h"
-#include "platform/display.h"
-#include "platform/region.h"
+#include "platform/gdi/display.h"
+#include "platform/gdi/region.h"
 #include "ui/bmprgn.h"
 
 INT_PTR DlgSplashProc(HWND dlg, UINT msg, WPARAM, LPARAM) {

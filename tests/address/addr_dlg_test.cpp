@@ -10,9 +10,9 @@
 #include "address/address.h"
 #include "app/appstate.h"
 #include "app/folders.h"
-#include "platform/listview.h"
-#include "platform/modal.h"
-#include "platform/textconv.h"
+#include "platform/controls/listview.h"
+#include "platform/text/codepage.h"
+#include "platform/user/modal.h"
 #include "support/testutil.h"
 #include "ui/appmsg.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "date_util.h"
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
 #include "support/testutil.h"
 #include "ui/childwnd.h"
 

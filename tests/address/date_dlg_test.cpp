@@ -7,9 +7,9 @@
 
 #include "address/datedlg.h"
 #include "date_util.h"
-#include "platform/commctrl.h"
-#include "platform/kernel.h"
-#include "platform/region.h"
+#include "platform/controls/commctrl.h"
+#include "platform/gdi/region.h"
+#include "platform/kernel/kernel.h"
 #include "support/testutil.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <cstring>
 
 #include "app/appstate.h"
-#include "platform/fileapi.h"
-#include "platform/kernel.h"
+#include "platform/kernel/fileapi.h"
+#include "platform/kernel/kernel.h"
 #include "support/testutil.h"
 
 namespace {

@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "app/appstate.h"
-#include "support/mainrun.h"
 #include "image/slider.h"
 #include "image/workbmp.h"
 #include "image/workwnd.h"
-#include "platform/modal.h"
+#include "platform/user/modal.h"
+#include "support/mainrun.h"
 #include "ui/appmsg.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "app/appstate.h"
 #include "browser/thumbs.h"
-#include "platform/commctrl.h"
+#include "platform/controls/commctrl.h"
 #include "ui/childwnd.h"
 
 namespace {

@@ -12,8 +12,8 @@
 #include "app/appstate.h"
 #include "browser/browser_support.h"
 #include "browser/thumbs.h"
-#include "platform/commdlg.h"
-#include "platform/modal.h"
+#include "platform/comdlg/commdlg.h"
+#include "platform/user/modal.h"
 
 namespace {
 

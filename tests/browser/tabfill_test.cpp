@@ -11,7 +11,7 @@
 #include "app/appstate.h"
 #include "browser/browser_support.h"
 #include "browser/thumbs.h"
-#include "platform/commctrl.h"
+#include "platform/controls/commctrl.h"
 
 namespace {
 

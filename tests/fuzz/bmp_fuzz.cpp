@@ -6,7 +6,7 @@
 #include <string>
 
 #include "image/readpic.h"
-#include "platform/modal.h"
+#include "platform/user/modal.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "app/appstate.h"
 #include "app/startpic.h"
 #include "browser/openpic.h"
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string line(reinterpret_cast<const char*>(data), strnlen((const char*)data, size));

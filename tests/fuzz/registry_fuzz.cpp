@@ -14,7 +14,7 @@
 #include <sstream>
 #include <string>
 
-#include "platform/registry.h"
+#include "platform/registry/registry.h"
 
 // Under $TMPDIR when set: a memory file system there keeps the runs fast.
 static std::string MakeStoreFolder() {

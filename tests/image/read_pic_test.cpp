@@ -6,7 +6,7 @@
 #include "app/folders.h"
 #include "image/readpic.h"
 #include "image/workbmp.h"
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
 #include "support/testutil.h"
 
 namespace {

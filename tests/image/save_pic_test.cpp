@@ -11,10 +11,10 @@
 #include "image/savepic.h"
 #include "image/stamp.h"
 #include "image/workbmp.h"
-#include "platform/commdlg.h"
-#include "platform/fileapi.h"
-#include "platform/kernel.h"
-#include "platform/modal.h"
+#include "platform/comdlg/commdlg.h"
+#include "platform/kernel/fileapi.h"
+#include "platform/kernel/kernel.h"
+#include "platform/user/modal.h"
 #include "support/testutil.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi.h"
+#include "platform/gdi/gdi.h"
 #include "support/testutil.h"
 
 namespace {

@@ -11,9 +11,9 @@
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
-#include "platform/modal.h"
-#include "platform/registry.h"
-#include "platform/textconv.h"
+#include "platform/registry/registry.h"
+#include "platform/text/codepage.h"
+#include "platform/user/modal.h"
 #include "send_env.h"
 #include "support/httpserver.h"
 #include "support/testutil.h"

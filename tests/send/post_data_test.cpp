@@ -5,7 +5,7 @@
 #include "app/appstate.h"
 #include "app/folders.h"
 #include "app/reginfo.h"
-#include "platform/wininet.h"
+#include "platform/inet/wininet.h"
 #include "send/upload.h"
 #include "send_env.h"
 #include "support/httpserver.h"

@@ -5,9 +5,9 @@
 #include "app/appstate.h"
 #include "app/reginfo.h"
 #include "app/winmain.h"
-#include "platform/display.h"
-#include "platform/kernel.h"
-#include "platform/shell.h"
+#include "platform/gdi/display.h"
+#include "platform/kernel/kernel.h"
+#include "platform/shell/shell.h"
 #include "ui/appmsg.h"
 
 std::vector<std::string> g_opened;

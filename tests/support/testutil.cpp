@@ -18,9 +18,9 @@
 #include "app/reginfo.h"
 #include "image/canvas.h"
 #include "image/workbmp.h"
-#include "platform/kernel.h"
-#include "platform/modal.h"
-#include "platform/window.h"
+#include "platform/kernel/kernel.h"
+#include "platform/user/modal.h"
+#include "platform/user/window.h"
 #include "ui/appmsg.h"
 #include "ui/memsurf.h"
 

@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "browser/thumlist.h"
-#include "platform/gdi.h"
-#include "platform/kernel.h"
-#include "platform/modal.h"
-#include "platform/window.h"
+#include "platform/gdi/gdi.h"
+#include "platform/kernel/kernel.h"
+#include "platform/user/modal.h"
+#include "platform/user/window.h"
 
 // A fresh temporary folder, removed with everything in it when the helper goes.
 struct TempDir {

@@ -6,7 +6,7 @@
 
 #include <iterator>
 
-#include "platform/kernel.h"
+#include "platform/kernel/kernel.h"
 #include "support/testutil.h"
 
 namespace {

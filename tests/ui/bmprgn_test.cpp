@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/msgbox.h"
+#include "platform/user/msgbox.h"
 #include "support/testutil.h"
 
 namespace {

@@ -6,10 +6,10 @@
 
 #include <iterator>
 
-#include "platform/display.h"
-#include "platform/modal.h"
-#include "platform/msgbox.h"
-#include "platform/region.h"
+#include "platform/gdi/display.h"
+#include "platform/gdi/region.h"
+#include "platform/user/modal.h"
+#include "platform/user/msgbox.h"
 #include "support/testutil.h"
 #include "ui/splash.h"
 

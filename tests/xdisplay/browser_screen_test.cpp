@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/appstate.h"
-#include "platform/commctrl.h"
+#include "platform/controls/commctrl.h"
 #include "screen_util.h"
 #include "support/mainrun.h"
 #include "support/testutil.h"

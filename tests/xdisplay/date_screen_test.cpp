@@ -5,8 +5,8 @@
 
 #include "address/date_calc.h"
 #include "address/datedlg.h"
-#include "platform/commctrl.h"
-#include "platform/kernel.h"
+#include "platform/controls/commctrl.h"
+#include "platform/kernel/kernel.h"
 #include "screen_util.h"
 #include "support/testutil.h"
 

@@ -8,8 +8,8 @@
 #include <iterator>
 #include <string>
 
-#include "platform/commctrl.h"
-#include "platform/listview.h"
+#include "platform/controls/commctrl.h"
+#include "platform/controls/listview.h"
 #include "res/dlgtempl.h"
 #include "support/testutil.h"
 

@@ -5,8 +5,8 @@
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
-#include "platform/commctrl.h"
-#include "platform/kernel.h"
+#include "platform/controls/commctrl.h"
+#include "platform/kernel/kernel.h"
 #include "screen_util.h"
 #include "support/httpserver.h"
 #include "support/mainrun.h"

@@ -1,0 +1,98 @@
+// Folders and files on the Linux file system.
+#include "platform/kernel/fileapi.h"
+
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+BOOL CreateDirectoryA(const char* path, void*) {
+    return path && mkdir(path, 0700) == 0;
+}
+
+BOOL DeleteFileA(const char* path) {
+    return path && unlink(path) == 0;
+}
+
+namespace {
+
+long g_userId = -1;  // PlatSetUserId; -1: the real user
+
+// Creates "<path>.xxxxxxxx" exclusively; tmp gets its name. -1 when none can be made.
+int OpenTmpBeside(const char* path, DWORD mode, char* tmp, size_t tmpSize) {
+    for (int attempt = 0; attempt < 16; attempt++) {
+        uint32_t r = 0;
+        if (getrandom(&r, sizeof r, 0) != sizeof r) return -1;
+        if (snprintf(tmp, tmpSize, "%s.%08x", path, unsigned(r)) >= int(tmpSize)) return -1;
+        const int fd = open(tmp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode & 0777));
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+int WriteAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return 0;
+        data += n;
+        size -= size_t(n);
+    }
+    return 1;
+}
+
+}  // namespace
+
+BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode) {
+    struct stat st;
+    if (!path || !*path || (stat(path, &st) == 0 && S_ISDIR(st.st_mode))) return FALSE;
+    char tmp[MAX_PATH + 16];
+    const int fd = OpenTmpBeside(path, mode, tmp, sizeof tmp);
+    if (fd < 0) return FALSE;
+    int ok = WriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    ok = ok && rename(tmp, path) == 0;
+    if (!ok) unlink(tmp);
+    return ok;
+}
+
+BOOL SetDirPrivate(const char* path) {
+    struct stat st;
+    if (!path || stat(path, &st) != 0 || !S_ISDIR(st.st_mode)) return FALSE;
+    const uid_t user = g_userId >= 0 ? uid_t(g_userId) : geteuid();
+    if (st.st_uid == user && (st.st_mode & 07777) != 0700) chmod(path, 0700);
+    return TRUE;
+}
+
+void PlatSetUserId(long uid) {
+    g_userId = uid;
+}
+
+DWORD GetFileAttributesA(const char* path) {
+    struct stat st;
+    if (!path || stat(path, &st) != 0) return INVALID_FILE_ATTRIBUTES;
+    if (S_ISDIR(st.st_mode)) return FILE_ATTRIBUTE_DIRECTORY;
+    return S_ISREG(st.st_mode) ? FILE_ATTRIBUTE_ARCHIVE : INVALID_FILE_ATTRIBUTES;
+}
+
+long SHGetFolderPathA(HWND, int csidl, HANDLE, DWORD, char* path) {
+    if (csidl != CSIDL_APPDATA || !path) return E_FAIL;
+    const char* xdg = getenv("XDG_DATA_HOME");
+    const char* home = getenv("HOME");
+    int n;
+    // A relative XDG_DATA_HOME is invalid and is ignored, as the XDG rules say.
+    if (xdg && xdg[0] == '/')
+        n = snprintf(path, MAX_PATH, "%s", xdg);
+    else if (home && home[0] == '/')
+        n = snprintf(path, MAX_PATH, "%s/.local/share", home);
+    else
+        return E_FAIL;
+    if (n < 0 || n >= MAX_PATH) return E_FAIL;
+    while (n > 1 && path[n - 1] == '/') path[--n] = 0;
+    return S_OK;
+}

@@ -1,0 +1,36 @@
+// Folders and files of the program's own, and the user's special folders.
+#pragma once
+
+#include "platform/kernel/kernel.h"
+#include "platform/wintypes.h"
+
+// Creates one folder, readable by the user only (the application folder holds the password).
+// Fails when it exists already, as on Windows.
+BOOL CreateDirectoryA(const char* path, void* security);
+BOOL DeleteFileA(const char* path);
+// Makes path a file holding exactly the size bytes at data, or leaves it as it was: the bytes go
+// to a new file beside it, are flushed to the disk, and that file is renamed over path. The file
+// gets the permission bits mode less the umask. FALSE when path names a folder, its folder is
+// missing or anything cannot be written.
+BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode);
+
+// Makes an existing folder readable by its owner only (mode 0700) when it belongs to the user the
+// program runs as; someone else's folder is not the program's to change and is left as it is.
+// FALSE when path names no folder.
+BOOL SetDirPrivate(const char* path);
+// Test seam: the user the program counts as running as, for SetDirPrivate (-1: the real one).
+void PlatSetUserId(long uid);
+
+constexpr DWORD INVALID_FILE_ATTRIBUTES = 0xFFFFFFFF;
+// FILE_ATTRIBUTE_DIRECTORY for a folder, FILE_ATTRIBUTE_ARCHIVE for a plain file, and
+// INVALID_FILE_ATTRIBUTES when the exact path names neither (names are matched byte for byte; a
+// pipe or device counts as nothing, as in the file search).
+DWORD GetFileAttributesA(const char* path);
+
+constexpr int CSIDL_APPDATA = 26;
+constexpr long S_OK = 0;
+constexpr long E_FAIL = 0x80004005L;
+
+// The user's application-data folder ($XDG_DATA_HOME, by default ~/.local/share), without a
+// trailing separator, into a MAX_PATH buffer. Fails when it cannot be told or does not fit.
+long SHGetFolderPathA(HWND owner, int csidl, HANDLE token, DWORD flags, char* path);

@@ -1,0 +1,153 @@
+// The registry's store files: one per root, read afresh at every call and replaced whole under a
+// lock at every change, so that two running programs always see each other's settings.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+
+#include "platform/registry/records.h"
+
+static const char* RootName(HKEY root) {
+    return root == HKEY_CURRENT_USER ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+// The folder of a root's store, from the environment as it is now: $XDG_CONFIG_HOME (by default
+// ~/.config) for the user, the first entry of $XDG_CONFIG_DIRS (by default /etc/xdg) for the
+// machine. Relative entries are invalid and are passed over. Fails when there is no home.
+static int StoreFolder(HKEY root, std::string* folder) {
+    if (root == HKEY_CURRENT_USER) {
+        const char* xdg = getenv("XDG_CONFIG_HOME");
+        const char* home = getenv("HOME");
+        if (xdg && xdg[0] == '/')
+            *folder = xdg;
+        else if (home && home[0] == '/')
+            *folder = std::string(home) + "/.config";
+        else
+            return 0;
+    } else {
+        const char* dirs = getenv("XDG_CONFIG_DIRS");
+        std::string_view rest = dirs ? dirs : "";
+        folder->clear();
+        while (folder->empty() && !rest.empty()) {
+            size_t colon = std::min(rest.find(':'), rest.size());
+            if (rest[0] == '/') *folder = rest.substr(0, colon);
+            rest.remove_prefix(std::min(colon + 1, rest.size()));
+        }
+        if (folder->empty()) *folder = "/etc/xdg";
+    }
+    *folder += "/Halvorne";
+    return 1;
+}
+
+// Says on standard error which lines of the store file at path were skipped; they are kept and
+// written back as they are. A file is told of once per content, not at every call.
+static void ReportSkipped(const std::string& path, std::string_view text,
+                          const std::vector<size_t>& skipped) {
+    if (skipped.empty()) return;
+    static std::mutex lock;
+    static size_t told;
+    const size_t seen = std::hash<std::string_view>{}(text) ^ std::hash<std::string>{}(path);
+    std::lock_guard<std::mutex> guard(lock);
+    if (seen == told) return;
+    told = seen;
+    for (size_t number : skipped)
+        fprintf(stderr, "%s:%zu: cannot read this line; it is kept as it is\n", path.c_str(),
+                number);
+}
+
+// Reads and parses the store file of root in folder, opened through dir (AT_FDCWD: by its whole
+// path); an absent file is an empty store. Fails when the file is there but cannot be read.
+static int ReadStoreFile(int dir, const std::string& folder, HKEY root, RegStore* store) {
+    *store = {};
+    const std::string name = std::string(RootName(root)) + ".reg", path = folder + "/" + name;
+    int fd = openat(dir, dir == AT_FDCWD ? path.c_str() : name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT;
+    std::string text;
+    char buf[16384];
+    ssize_t n;
+    while ((n = read(fd, buf, sizeof buf)) != 0) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) break;
+        text.append(buf, (size_t)n);
+    }
+    close(fd);
+    if (n < 0) return 0;
+    std::vector<size_t> skipped;
+    *store = ParseStore(text, RootName(root), &skipped);
+    ReportSkipped(path, text, skipped);
+    return 1;
+}
+
+// The store of a root as it is on disk now. Writes are atomic, so reading needs no lock. A store
+// that cannot be read is empty: the program then goes on with its defaults.
+RegStore LoadStore(HKEY root) {
+    RegStore store;
+    std::string folder;
+    if (StoreFolder(root, &folder)) ReadStoreFile(AT_FDCWD, folder, root, &store);
+    return store;
+}
+
+// Makes the folders of path that are missing, readable by the user only. What fails shows when
+// the folder is opened.
+static void MakeFolders(const std::string& path) {
+    for (size_t i = 1; i <= path.size(); i++)
+        if (i == path.size() || path[i] == '/') mkdir(path.substr(0, i).c_str(), 0700);
+}
+
+// Writes text to a new file tmp in folder dir, readable by the user only, and flushes it to
+// disk; a leftover of a write that died midway is replaced.
+static int WriteNewFile(int dir, const char* tmp, const std::string& text) {
+    unlinkat(dir, tmp, 0);
+    int fd = openat(dir, tmp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0) return 0;
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = write(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += (size_t)n;
+    }
+    int ok = done == text.size() && fsync(fd) == 0;
+    if (close(fd) != 0) ok = 0;
+    if (!ok) unlinkat(dir, tmp, 0);
+    return ok;
+}
+
+// Changes a root's store: takes the exclusive lock on its folder, reads the file afresh, lets
+// change alter it and, when change answers 1, replaces the file whole by a flushed temporary one.
+// ERROR_ACCESS_DENIED, the old file left as it was, when the folder or the file cannot be made,
+// read or written.
+LSTATUS ChangeStore(HKEY root, const std::function<int(RegStore*)>& change) {
+    std::string path;
+    if (!StoreFolder(root, &path)) return ERROR_ACCESS_DENIED;
+    MakeFolders(path);
+    int dir = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return ERROR_ACCESS_DENIED;
+    int locked;
+    while ((locked = flock(dir, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    const std::string name = std::string(RootName(root)) + ".reg", tmp = name + ".new";
+    LSTATUS status = ERROR_ACCESS_DENIED;
+    RegStore store;
+    if (locked == 0 && ReadStoreFile(dir, path, root, &store)) {
+        if (!change(&store)) {
+            status = ERROR_SUCCESS;
+        } else if (WriteNewFile(dir, tmp.c_str(), FormatStore(store, RootName(root)))) {
+            if (renameat(dir, tmp.c_str(), dir, name.c_str()) == 0) {
+                fsync(dir);
+                status = ERROR_SUCCESS;
+            } else {
+                unlinkat(dir, tmp.c_str(), 0);
+            }
+        }
+    }
+    close(dir);  // and with it the lock
+    return status;
+}
