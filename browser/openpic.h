@@ -2,7 +2,7 @@
 // the current tab's slots and opening the selected slot's picture.
 #pragma once
 
-#include "platform/shell/shell.h"
+#include "platform/user/drop.h"
 #include "platform/user/window.h"
 
 constexpr int kPicListLen = 11;  // the open dialog gives up to 11 pictures, other ways 10

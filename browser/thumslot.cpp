@@ -6,7 +6,7 @@
 #include "browser/thumbs.h"
 #include "image/stamp.h"
 #include "image/workwnd.h"
-#include "platform/shell/shell.h"
+#include "platform/user/drop.h"
 #include "ui/msgdlg.h"
 
 namespace {

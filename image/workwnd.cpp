@@ -10,7 +10,7 @@
 #include "image/slider.h"
 #include "image/stamp.h"
 #include "image/workbmp.h"
-#include "platform/shell/shell.h"
+#include "platform/user/drop.h"
 #include "platform/user/msgbox.h"
 
 WorkWndInfo g_work;

@@ -1,5 +1,5 @@
 // Dropped files: Qt's drags of local files become WM_DROPFILES with a handle to the paths.
-#include "platform/shell/shell.h"
+#include "platform/user/drop.h"
 
 #include <QDropEvent>
 #include <QFile>

@@ -12,7 +12,7 @@
 #include "image/workbmp.h"
 #include "platform/controls/commctrl.h"
 #include "platform/kernel/kernel.h"
-#include "platform/shell/shell.h"
+#include "platform/user/drop.h"
 #include "platform/user/modal.h"
 #include "support/mainrun.h"
 #include "support/testutil.h"

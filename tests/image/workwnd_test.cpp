@@ -9,7 +9,7 @@
 #include "image/slider.h"
 #include "image/stamp.h"
 #include "image/workbmp.h"
-#include "platform/shell/shell.h"
+#include "platform/user/drop.h"
 #include "support/testutil.h"
 #include "ui/childwnd.h"
 

@@ -1,5 +1,5 @@
 // Dropped files: which windows take a drag of files, and what the drop's handle tells.
-#include "platform/shell/shell.h"
+#include "platform/user/drop.h"
 
 #include <gtest/gtest.h>
 
