@@ -31,6 +31,15 @@ int FetchHeaders(HINTERNET request) {
     return ok;
 }
 
+// The code in the two bytes after "NG": white space skipped, digits up to the first other byte
+// (a sign is no digit), 0 without a digit.
+int ReadAnswerCode(const char* two) {
+    int at = 0, code = 0;
+    while (at < 2 && two[at] && strchr(" \t\n\v\f\r", two[at])) at++;
+    for (; at < 2 && two[at] >= '0' && two[at] <= '9'; at++) code = code * 10 + (two[at] - '0');
+    return code;
+}
+
 // The first bytes of the answer's body: "OK", or "NG" with a code in the two bytes after it.
 int TellAnswer(HWND owner, const char* answer) {
     if (strncmp(answer, "OK", 2) == 0) return 1;
@@ -38,8 +47,7 @@ int TellAnswer(HWND owner, const char* answer) {
         ShowMsgDlg(owner, "送信失敗\nエラーが発生しました", MSG_ERROR);
         return 0;
     }
-    const char digits[3] = {answer[2], answer[3], 0};
-    const int code = atoi(digits);
+    const int code = ReadAnswerCode(answer + 2);
     char text[MAX_PATH];
     if (code == 7)
         snprintf(text, sizeof text, "アルバムＩＤ、パスワードを確認してください");
@@ -69,8 +77,9 @@ int SendUpload(HWND owner, HINTERNET request) {
     char jpg[MAX_PATH];
     char* body = nullptr;
     size_t size = 0;
-    int ok = MakeAppFilePath(kTempJpgName, jpg) &&
-             MakeUploadBody(account, g_uploadReq, jpg, &body, &size);
+    int ok = MakeAppFilePath(kTempJpgName, jpg);
+    if (!ok) MessageBoxA(nullptr, "ファイルが開けませんでした", "PostData-Error", MB_OK);
+    ok = ok && MakeUploadBody(account, g_uploadReq, jpg, &body, &size);
     free(account);
     if (!ok) return 0;
     WriteUploadLog(body, size);

@@ -43,6 +43,8 @@ TEST_F(PostTest, AnswersAndWhatTheUserIsTold) {
         {"NG", 0, "送信失敗\nエラーが発生しました\nエラーコード 0S"},
         {"NGxy", 0, "送信失敗\nエラーが発生しました\nエラーコード 0S"},
         {"NG42", 0, "送信失敗\nエラーが発生しました\nエラーコード 42S"},
+        {"NG-5", 0, "送信失敗\nエラーが発生しました\nエラーコード 0S"},
+        {"NG 7", 0, "アルバムＩＤ、パスワードを確認してください"},
         {"", 0, "送信失敗\nエラーが発生しました"},
         {"O", 0, "送信失敗\nエラーが発生しました"},
     };
@@ -121,17 +123,92 @@ TEST_F(PostTest, FailuresAndErrorPages) {
     PlatSetHttpTimeouts(0, 0);
 }
 
-// The reminder carries the stored values in its query and an empty body.
+// The reminder carries the stored values in its query, byte for byte where a request target
+// allows, escaped where it does not, and an empty body.
 TEST_F(PostTest, ReminderCarriesTheStoredValues) {
+    const struct {
+        const char* album;
+        const char* password;
+        const char* line;
+    } rows[] = {
+        {"album1", "pw", "POST /quillet/resend.php?id=album1&pass=pw HTTP/1.1"},
+        {"Al-b_u.m~9", "ab#c d+e",
+         "POST /quillet/resend.php?id=Al-b_u.m~9&pass=ab%23c%20d%2Be HTTP/1.1"},
+        {"a&b=c", "%?/\x7f", "POST /quillet/resend.php?id=a%26b%3Dc&pass=%25%3F%2F%7F HTTP/1.1"},
+        {"\x82\xA0", "\t\r\n", "POST /quillet/resend.php?id=%82%A0&pass=%09%0D%0A HTTP/1.1"},
+    };
     Reply("");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.line);
+        ASSERT_EQ(SetRegValue("ALBUMID", row.album), 1);
+        ASSERT_EQ(SetRegValue("PASSWORD", row.password), 1);
+        const size_t before = server.Requests().size();
+        MsgRecorder rec;
+        EXPECT_EQ(PButton(), 1);
+        const auto reqs = server.Requests();
+        ASSERT_EQ(reqs.size(), before + 1);
+        EXPECT_EQ(reqs.back().line, row.line);
+        EXPECT_EQ(reqs.back().body, "");
+        ASSERT_EQ(rec.msgs.size(), 1u);
+        EXPECT_EQ(rec.msgs[0].text, "送信完了");
+    }
+}
+
+// The server setting may be written as an address; anything but a host and a port is refused as a
+// server that cannot be reached, and nothing is sent.
+TEST_F(PostTest, ServerSettingIsAHostAndAPort) {
+    const std::string hostPort = server.HostPort();
+    const std::string port = hostPort.substr(hostPort.find(':'));
+    const struct {
+        std::string host;
+        int result;
+    } rows[] = {
+        {"http://" + hostPort, 1}, {"HTTP://" + hostPort, 1}, {"localhost" + port, 1},
+        {hostPort + "/x", 0},      {"user@" + hostPort, 0},   {"127.0.0.1 " + port, 0},
+        {"127.0.0.1:0", 0},        {"127.0.0.1:99999", 0},    {"https://" + hostPort, 0},
+    };
+    Reply("OK");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.host);
+        snprintf(g_app.ServerHost, MAX_PATH, "%s", row.host.c_str());
+        const size_t before = server.Requests().size();
+        MsgRecorder rec;
+        EXPECT_EQ(PostData(nullptr), row.result);
+        EXPECT_EQ(server.Requests().size(), before + size_t(row.result));
+        if (!row.result) {
+            ASSERT_EQ(rec.msgs.size(), 1u);
+            EXPECT_EQ(rec.msgs[0].text, "サーバと接続できませんでした");
+        }
+    }
+}
+
+// A server that trickles its answer a byte at a time never trips the limit without progress; the
+// limit on the whole exchange ends it as a time-out.
+TEST_F(PostTest, TricklingServerMeetsTheExchangeLimit) {
+    HttpServer::Reply r;
+    r.answer = "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\nOK";
+    r.chunk = 1;
+    r.chunkGapMs = 200;
+    server.SetReply(r);
+    PlatSetHttpTimeouts(1000, 3000, 1500);
     MsgRecorder rec;
-    EXPECT_EQ(PButton(), 1);
-    const auto reqs = server.Requests();
-    ASSERT_EQ(reqs.size(), 1u);
-    EXPECT_EQ(reqs[0].line, "POST /quillet/resend.php?id=album1&pass=pw HTTP/1.1");
-    EXPECT_EQ(reqs[0].body, "");
+    EXPECT_EQ(PostData(nullptr), 0);
+    PlatSetHttpTimeouts(0, 0);
     ASSERT_EQ(rec.msgs.size(), 1u);
-    EXPECT_EQ(rec.msgs[0].text, "送信完了");
+    EXPECT_EQ(rec.msgs[0].text, "データが送信できませんでした\nエラーコード 12002RQ");
+}
+
+// A working-file path that does not fit is told as the picture that cannot be opened.
+TEST_F(PostTest, PicturePathTooLongIsTold) {
+    Reply("OK");
+    const std::string folder = g_app.AppFolder;
+    snprintf(g_app.AppFolder, MAX_PATH, "/%s/", std::string(MAX_PATH - 8, 'd').c_str());
+    MsgRecorder rec;
+    EXPECT_EQ(PostData(nullptr), 0);
+    snprintf(g_app.AppFolder, MAX_PATH, "%s", folder.c_str());
+    ASSERT_EQ(rec.msgs.size(), 1u);
+    EXPECT_EQ(rec.msgs[0].text, "ファイルが開けませんでした");
+    EXPECT_EQ(rec.msgs[0].caption, "PostData-Error");
 }
 
 }  // namespace
