@@ -1,6 +1,8 @@
 // The handles of one request to the server, opened in order and closed in reverse.
 #include "send/inet_session.h"
 
+#include <strings.h>
+
 #include <initializer_list>
 
 #include "app/appstate.h"
@@ -13,8 +15,11 @@ int OpenInetSession(HWND owner, InetSession* s) {
         ShowMsgDlg(owner, "インターネットに接続できませんでした", MSG_ERROR);
         return 0;
     }
-    s->connect = InternetConnectA(s->internet, g_app.ServerHost, INTERNET_DEFAULT_HTTP_PORT,
-                                  nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    // A server written as an address ("http://host:port") is the same server.
+    const char* host = g_app.ServerHost;
+    if (strncasecmp(host, "http://", 7) == 0) host += 7;
+    s->connect = InternetConnectA(s->internet, host, INTERNET_DEFAULT_HTTP_PORT, nullptr, nullptr,
+                                  INTERNET_SERVICE_HTTP, 0, 0);
     if (!s->connect) {
         ShowMsgDlg(nullptr, "サーバと接続できませんでした", MSG_ERROR);
         return 0;

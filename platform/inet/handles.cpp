@@ -3,6 +3,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
+
 #include "platform/inet/error.h"
 #include "platform/inet/records.h"
 
@@ -72,6 +74,19 @@ static void SplitServerName(const std::string& name, std::string* host, unsigned
     *port = value;
 }
 
+// A host name or IPv4 address ("example.jp", "10.0.0.1"), or an IPv6 address bare or in
+// brackets: nothing that would change the address's path, user or port when put into it.
+static int IsHostText(const std::string& host) {
+    const char* kIp6 = "0123456789abcdefABCDEF:.";
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']')
+        return host.find_first_not_of(kIp6, 1) == host.size() - 1;
+    if (std::count(host.begin(), host.end(), ':') >= 2)
+        return host.find_first_not_of(kIp6) == host.npos;
+    return !host.empty() && host.find_first_not_of(
+                                "abcdefghijklmnopqrstuvwxyz"
+                                "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-_") == host.npos;
+}
+
 HINTERNET InternetConnectA(HINTERNET internet, const char* serverName, INTERNET_PORT port,
                            const char*, const char*, DWORD service, DWORD, DWORD_PTR) {
     InetRec* net = InetRecOf(internet, kInetInternet);
@@ -83,6 +98,10 @@ HINTERNET InternetConnectA(HINTERNET internet, const char* serverName, INTERNET_
     std::string host;
     unsigned hostPort = port;
     SplitServerName(serverName, &host, &hostPort);
+    if (!IsHostText(host)) {
+        SetLastError(ERROR_INTERNET_INVALID_URL);
+        return nullptr;
+    }
     if (host.find(':') != host.npos && host[0] != '[') host = "[" + host + "]";
     return NewRec(kInetConnect, net->agent, "http://" + host + ":" + std::to_string(hostPort), 0);
 }

@@ -10,12 +10,17 @@
 
 static const DWORD kConnectMs = 60000;
 static const DWORD kIdleMs = 30000;
+// A server that trickles a byte now and then never trips the idle limit; the whole exchange ends
+// this long after the connection at the latest.
+static const DWORD kExchangeMs = 120000;
 static DWORD g_connectMs = kConnectMs;
 static DWORD g_idleMs = kIdleMs;
+static DWORD g_exchangeMs = kExchangeMs;
 
-void PlatSetHttpTimeouts(DWORD connectMs, DWORD idleMs) {
+void PlatSetHttpTimeouts(DWORD connectMs, DWORD idleMs, DWORD exchangeMs) {
     g_connectMs = connectMs ? connectMs : kConnectMs;
     g_idleMs = idleMs ? idleMs : kIdleMs;
+    g_exchangeMs = exchangeMs ? exchangeMs : kExchangeMs;
 }
 
 // A status line whose code begins with 1 announces another response to come.
@@ -115,6 +120,8 @@ static int SetUpTransfer(InetRec* rec, const void* body, DWORD bodyLength) {
     ok = ok && curl_easy_setopt(easy, CURLOPT_COPYPOSTFIELDS, body ? body : "") == CURLE_OK;
     ok = ok && curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;
     ok = ok && curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, (long)g_connectMs) == CURLE_OK;
+    ok = ok && curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, long(g_connectMs) + long(g_exchangeMs)) ==
+                   CURLE_OK;
     // Less than a byte a second for the idle time counts as no progress.
     ok = ok && curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L) == CURLE_OK;
     long idleSeconds = (long)((g_idleMs + 999) / 1000);

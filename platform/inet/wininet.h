@@ -17,6 +17,7 @@ constexpr DWORD HTTP_QUERY_RAW_HEADERS_CRLF = 22;
 // Failure numbers GetLastError gives after a call below failed.
 constexpr DWORD ERROR_INSUFFICIENT_BUFFER = 122;
 constexpr DWORD ERROR_INTERNET_TIMEOUT = 12002;
+constexpr DWORD ERROR_INTERNET_INVALID_URL = 12005;
 constexpr DWORD ERROR_INTERNET_NAME_NOT_RESOLVED = 12007;
 constexpr DWORD ERROR_INTERNET_CANNOT_CONNECT = 12029;
 constexpr DWORD ERROR_INTERNET_CONNECTION_ABORTED = 12030;
@@ -26,8 +27,10 @@ constexpr DWORD ERROR_HTTP_INVALID_SERVER_RESPONSE = 12152;
 // the environment (http_proxy, no_proxy, as curl reads them).
 HINTERNET InternetOpenA(const char* agent, DWORD accessType, const char* proxy,
                         const char* proxyBypass, DWORD flags);
-// Remembers the server; nothing goes over the network yet. serverName may carry ":port", which
-// then replaces port. Fails only for an empty name.
+// Remembers the server; nothing goes over the network yet. serverName is a host name, an IPv4
+// address or an IPv6 address (in brackets when a port follows), and may carry ":port" (1 to
+// 65535), which then replaces port. Anything else (a path, a user, a blank) fails with
+// ERROR_INTERNET_INVALID_URL.
 HINTERNET InternetConnectA(HINTERNET internet, const char* serverName, INTERNET_PORT port,
                            const char* userName, const char* password, DWORD service, DWORD flags,
                            DWORD_PTR context);
@@ -62,6 +65,6 @@ BOOL InternetCloseHandle(HINTERNET handle);
 DWORD GetLastError();
 void SetLastError(DWORD error);
 
-// Test seam: the connect time-out and the time-out without progress, in milliseconds (0, 0
-// restores 60000 and 30000).
-void PlatSetHttpTimeouts(DWORD connectMs, DWORD idleMs);
+// Test seam: the connect time-out, the time-out without progress and the limit on the whole
+// exchange after connecting, in milliseconds (0 restores 60000, 30000 and 120000).
+void PlatSetHttpTimeouts(DWORD connectMs, DWORD idleMs, DWORD exchangeMs = 0);
