@@ -122,7 +122,8 @@ int SplitPicArgs(const char* text, PicList list) {
             list[n++][len] = 0;
         }
         if (!*end) break;
-        // The blank after the path, or the character after its closing quote.
+        // The blank after the path; after a closing quote, the character that follows it.
+        if (*end == '"' && !*++end) break;
         p = end + 1;
     }
     return n;

@@ -168,6 +168,8 @@ TEST(SplitPicArgs, SplitsPathsAtBlanksAndQuotes) {
          {"/My Photos/a.jpg", "/d/b.bmp"}},
         {"blanks around", "   /a.bmp    /b.bmp  ", {"/a.bmp", "/b.bmp"}},
         {"closing quote missing", "/a.bmp \"/x y.bmp", {"/a.bmp", "/x y.bmp"}},
+        {"the character after a closing quote skipped", "\"/a.bmp\"x/b.bmp", {"/a.bmp", "/b.bmp"}},
+        {"closing quote last", "\"/a.bmp\"", {"/a.bmp"}},
         {"at most ten", twelve, ten},
         {"path longer than 259 bytes left out",
          "/" + std::string(300, 'p') + " /b.bmp",
