@@ -104,7 +104,11 @@ TEST_F(LiveServer, BadRequestsAnsweredAndServerGoesOn) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string answer = Exchange(c.request);
-        EXPECT_EQ(answer.substr(0, strlen(c.statusLine)), c.statusLine);
+        // A client that gives up before its request is whole gets no answer at all.
+        if (!*c.statusLine)
+            EXPECT_EQ(answer, "");
+        else
+            EXPECT_EQ(answer.substr(0, strlen(c.statusLine)), c.statusLine);
     }
 }
 
