@@ -7,9 +7,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 BOOL CreateDirectoryA(const char* path, void*) {
     return path && mkdir(path, 0700) == 0;
@@ -23,13 +25,35 @@ namespace {
 
 long g_userId = -1;  // PlatSetUserId; -1: the real user
 
-// Creates "<path>.xxxxxxxx" exclusively; tmp gets its name. -1 when none can be made.
-int OpenTmpBeside(const char* path, DWORD mode, char* tmp, size_t tmpSize) {
+// The file a write to `path` replaces: path itself, or the target of the symbolic link path is,
+// followed through every link (a dangling link names the file it would point at). Empty when the
+// links go round or path is unusable.
+std::string FindWriteTarget(const char* path) {
+    std::string at = path;
+    for (int hops = 0; hops < 40; hops++) {
+        struct stat st;
+        if (lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return at;
+        char link[PATH_MAX];
+        const ssize_t n = readlink(at.c_str(), link, sizeof link - 1);
+        if (n <= 0) return {};
+        link[n] = 0;
+        const size_t slash = at.rfind('/');
+        at = link[0] == '/' || slash == std::string::npos ? std::string(link)
+                                                          : at.substr(0, slash + 1) + link;
+    }
+    return {};
+}
+
+// Creates "<path>.xxxxxxxx" exclusively with the bits mode less the umask; tmp gets its name.
+// -1 when none can be made.
+int OpenTmpBeside(const std::string& path, mode_t mode, std::string* tmp) {
     for (int attempt = 0; attempt < 16; attempt++) {
         uint32_t r = 0;
         if (getrandom(&r, sizeof r, 0) != sizeof r) return -1;
-        if (snprintf(tmp, tmpSize, "%s.%08x", path, unsigned(r)) >= int(tmpSize)) return -1;
-        const int fd = open(tmp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode_t(mode & 0777));
+        char suffix[16];
+        snprintf(suffix, sizeof suffix, ".%08x", unsigned(r));
+        *tmp = path + suffix;
+        const int fd = open(tmp->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -46,19 +70,43 @@ int WriteAll(int fd, const char* data, size_t size) {
     return 1;
 }
 
+// Makes the rename of a file in path's folder last through a power cut.
+void SyncFolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    const std::string dir = slash == std::string::npos ? "."
+                            : slash == 0               ? "/"
+                                                       : path.substr(0, slash);
+    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    fsync(fd);
+    close(fd);
+}
+
 }  // namespace
 
 BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode) {
+    if (!path || !*path) return FALSE;
+    const std::string target = FindWriteTarget(path);
+    if (target.empty()) return FALSE;
+    // An existing file keeps its bits, less any that mode does not grant.
     struct stat st;
-    if (!path || !*path || (stat(path, &st) == 0 && S_ISDIR(st.st_mode))) return FALSE;
-    char tmp[MAX_PATH + 16];
-    const int fd = OpenTmpBeside(path, mode, tmp, sizeof tmp);
+    mode_t bits = mode_t(mode & 0777);
+    const int exists = stat(target.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) return FALSE;
+    if (exists) bits &= st.st_mode & 0777;
+    std::string tmp;
+    const int fd = OpenTmpBeside(target, bits, &tmp);
     if (fd < 0) return FALSE;
-    int ok = WriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
+    int ok = (!exists || fchmod(fd, bits) == 0) &&
+             WriteAll(fd, static_cast<const char*>(data), size) && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;
-    ok = ok && rename(tmp, path) == 0;
-    if (!ok) unlink(tmp);
-    return ok;
+    ok = ok && rename(tmp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        unlink(tmp.c_str());
+        return FALSE;
+    }
+    SyncFolderOf(target);
+    return TRUE;
 }
 
 BOOL SetDirPrivate(const char* path) {

@@ -9,9 +9,12 @@
 BOOL CreateDirectoryA(const char* path, void* security);
 BOOL DeleteFileA(const char* path);
 // Makes path a file holding exactly the size bytes at data, or leaves it as it was: the bytes go
-// to a new file beside it, are flushed to the disk, and that file is renamed over path. The file
-// gets the permission bits mode less the umask. FALSE when path names a folder, its folder is
-// missing or anything cannot be written.
+// to a new file beside it, are flushed to the disk, and that file is renamed over path, and the
+// rename is flushed too; a failed write leaves no new file behind. A symbolic link stays a link:
+// its target is written. A new file gets the permission bits mode less the umask, an existing one
+// keeps its bits less any that mode does not grant (a private file stays private). The one
+// writer of every file the program, the codec library and the server replace. FALSE when path
+// names something other than a file, its folder is missing or anything cannot be written.
 BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode);
 
 // Makes an existing folder readable by its owner only (mode 0700) when it belongs to the user the

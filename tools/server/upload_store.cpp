@@ -12,6 +12,7 @@
 #include <mutex>
 #include <sstream>
 
+#include "platform/kernel/fileapi.h"
 #include "tools/server/sjis_text.h"
 
 namespace fs = std::filesystem;
@@ -62,10 +63,7 @@ static std::string InfoText(const Upload& up, time_t now) {
 }
 
 static int WriteWhole(const std::string& path, const std::string& bytes) {
-    std::ofstream f(path, std::ios::binary);
-    f.write(bytes.data(), (std::streamsize)bytes.size());
-    f.close();
-    return f ? 1 : 0;
+    return WriteWholeFile(path.c_str(), bytes.data(), bytes.size(), 0666);
 }
 
 // Reads info.txt of one upload folder into *up. Fails when it is missing or has no message line.

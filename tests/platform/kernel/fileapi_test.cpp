@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -39,6 +40,61 @@ TEST(WriteWholeFile, ReplacesTheFileOrLeavesItAsItWas) {
     EXPECT_FALSE(WriteWholeFile(dir.path.c_str(), "x", 1, 0666));
     EXPECT_FALSE(WriteWholeFile(dir.File("none/pic.bmp").c_str(), "x", 1, 0666));
     EXPECT_TRUE(std::filesystem::is_directory(dir.path));
+}
+
+// A replaced file keeps its permission bits, less any the writer's mode does not grant; a new one
+// gets the mode less the umask.
+TEST(WriteWholeFile, ReplacedFileKeepsItsMode) {
+    const struct {
+        const char* name;
+        mode_t before;  // 0: no file yet
+        DWORD mode;
+        mode_t after;
+    } rows[] = {
+        {"private picture saved again", 0600, 0666, 0600},
+        {"shared picture saved again", 0640, 0666, 0640},
+        {"private file written over a shared one", 0644, 0600, 0600},
+        {"new private file", 0, 0600, 0600},
+    };
+    TempDir dir;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path = dir.File("pic.bmp");
+        unlink(path.c_str());
+        if (row.before) {
+            ASSERT_TRUE(WriteFileBytes(path, {'o'}));
+            ASSERT_EQ(chmod(path.c_str(), row.before), 0);
+        }
+        ASSERT_TRUE(WriteWholeFile(path.c_str(), "new", 3, row.mode));
+        struct stat st;
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, row.after);
+        EXPECT_EQ(ReadFileText(path), "new");
+    }
+}
+
+// A symbolic link stays a link and its target gets the bytes, a dangling one too; a FIFO is no
+// file to replace and is refused at once.
+TEST(WriteWholeFile, WritesThroughLinksAndRefusesOtherThanFiles) {
+    TempDir dir;
+    const std::string target = dir.File("real.jpg"), link = dir.File("link.jpg");
+    ASSERT_TRUE(WriteFileBytes(target, {'o'}));
+    ASSERT_EQ(symlink("real.jpg", link.c_str()), 0);
+    ASSERT_TRUE(WriteWholeFile(link.c_str(), "new", 3, 0666));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(ReadFileText(target), "new");
+
+    const std::string dangling = dir.File("dangling.jpg");
+    ASSERT_EQ(symlink(dir.File("made.jpg").c_str(), dangling.c_str()), 0);
+    ASSERT_TRUE(WriteWholeFile(dangling.c_str(), "made", 4, 0666));
+    EXPECT_TRUE(std::filesystem::is_symlink(dangling));
+    EXPECT_EQ(ReadFileText(dir.File("made.jpg")), "made");
+    EXPECT_EQ(CountFiles(dir.path), 4);
+
+    const std::string fifo = dir.File("fifo.jpg");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(WriteWholeFile(fifo.c_str(), "x", 1, 0666));
+    EXPECT_EQ(CountFiles(dir.path), 5);
 }
 
 }  // namespace
