@@ -81,9 +81,15 @@ int SaveCanvasFile(const char* path, HBITMAP canvas) {
 
 // A canvas that could not be captured fails the write, which is told.
 int SaveWorkPic() {
-    HBITMAP canvas = MakeCanvasPic();
     char path[MAX_PATH];
-    const int ok = !GetSaveName(path) || SaveCanvasFile(path, canvas);
+    if (!GetSaveName(path)) {
+        // A name longer than the dialog's buffer is no cancel.
+        if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) return 1;
+        ShowMsgDlg(nullptr, "ファイル名が長すぎて保存できませんでした\n", MSG_ERROR);
+        return 0;
+    }
+    HBITMAP canvas = MakeCanvasPic();
+    const int ok = SaveCanvasFile(path, canvas);
     DeleteObject(canvas);
     return ok;
 }

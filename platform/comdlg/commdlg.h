@@ -51,7 +51,8 @@ constexpr DWORD FNERR_BUFFERTOOSMALL = 0x3003;
 
 // Lets the user pick an existing file, or several with OFN_ALLOWMULTISELECT, and returns TRUE
 // with lpstrFile holding one file as its full path, or several as their folder followed by their
-// names, each ended by a NUL, and one more NUL; nFileOffset is where the (first) name starts, so
+// names, each ended by a NUL, and one more NUL (with OFN_ALLOWMULTISELECT that NUL is counted in
+// the room needed even for one file; without, one file needs only its own NUL); nFileOffset is where the (first) name starts, so
 // lpstrFile[nFileOffset - 1] is NUL only for several files. Several files come in the order the
 // dialog lists them (the original put the focused one first; the port keeps the dialog's order).
 // Returns FALSE when the user cancels (CommDlgExtendedError() is then 0) or when the result does
@@ -65,7 +66,9 @@ BOOL GetOpenFileNameA(OPENFILENAMEA* ofn);
 // one: the first three characters of the chosen filter's when its first pattern is "*.ext"
 // without wildcards, else of lpstrDefExt; OFN_EXTENSIONDIFFERENT tells whether the name came
 // with another extension than lpstrDefExt. With OFN_OVERWRITEPROMPT an existing file is only taken
-// after the user answers Yes to a question box; No opens the dialog again with the name. A test's
+// after the user answers Yes to a question box; No opens the dialog again with the name. With
+// OFN_PATHMUSTEXIST a name in a folder that does not exist is refused with a message box, and the
+// dialog opens again. A test's
 // modal hook answers in the user's place (MODAL_SAVEFILE): one name, a relative one taken in
 // lpstrInitialDir or else the current folder; any answer to the question but IDNO lets the name be
 // taken.

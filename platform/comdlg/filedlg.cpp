@@ -177,7 +177,10 @@ int PutFileResult(OPENFILENAMEA* ofn, const std::vector<std::string>& paths) {
         for (const std::string& p : paths) out += '\0' + p.substr(GetNameAt(p));
     }
     out += '\0';
-    const size_t need = out.size() + 1;
+    // A dialog that may give several names ends them with an empty one, a second NUL; one name
+    // of a dialog that gives one needs only its own NUL.
+    const bool multi = ofn->Flags & OFN_ALLOWMULTISELECT;
+    const size_t need = out.size() + (multi ? 1 : 0);
     if (need > ofn->nMaxFile) {
         g_dlgError = FNERR_BUFFERTOOSMALL;
         const WORD size = WORD(std::min<size_t>(need, 0xFFFF));
@@ -188,7 +191,7 @@ int PutFileResult(OPENFILENAMEA* ofn, const std::vector<std::string>& paths) {
         return 0;
     }
     memcpy(ofn->lpstrFile, out.data(), out.size());
-    ofn->lpstrFile[out.size()] = 0;
+    if (out.size() < ofn->nMaxFile) ofn->lpstrFile[out.size()] = 0;
     ofn->nFileOffset = WORD(nameAt);
     ofn->nFileExtension = WORD(extAt);
     return 1;
@@ -198,6 +201,18 @@ int PutFileResult(OPENFILENAMEA* ofn, const std::vector<std::string>& paths) {
 std::string AddDefExt(const std::string& path, const std::string& defExt) {
     if (FindExt(path) || defExt.empty()) return path;
     return path + '.' + defExt.substr(0, 3);
+}
+
+// 1 when the folder of the file exists; else the user is told, and the dialog shows again.
+int IsFolderThere(const OPENFILENAMEA* ofn, const std::string& path) {
+    struct stat st;
+    const std::string folder = GetFolder(path);
+    if (stat(folder.empty() ? "/" : folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return 1;
+    const std::string text =
+        path + "\nパスが存在しません。\nパスが正しいかどうかを確認してください。";
+    MessageBoxA(ofn->hwndOwner, text.c_str(), GetDlgTitle(ofn, MODAL_SAVEFILE),
+                MB_OK | MB_ICONWARNING);
+    return 0;
 }
 
 // 1 when the file may be written: it does not exist, or the user agrees to replace it.
@@ -220,6 +235,7 @@ int SaveFile(OPENFILENAMEA* ofn) {
     for (;;) {
         if (!PickFiles(ofn, MODAL_SAVEFILE, name, &paths)) return 0;
         name = AddDefExt(paths[0], GetDefExt(ofn));
+        if ((ofn->Flags & OFN_PATHMUSTEXIST) && !IsFolderThere(ofn, name)) continue;
         if (!(ofn->Flags & OFN_OVERWRITEPROMPT) || IsOverwriteOk(ofn, name)) break;
     }
     // The extension typed, not the one added.

@@ -95,6 +95,7 @@ TEST_F(SaveTest, TypedNameGetsTheBmpExtensionAndTheCanvasIsWrittenAs32Bits) {
 
 TEST_F(SaveTest, CancelWritesNothing) {
     EXPECT_EQ(SaveWorkPic(), 1);
+    EXPECT_EQ(title, "画像ファイルを保存");  // the dialog was reached, and cancelled
     EXPECT_TRUE(rec.msgs.empty());
     EXPECT_FALSE(FileExists(AppFile(kTempBmpName)));
 }
@@ -146,6 +147,32 @@ TEST_F(SaveTest, NamesOtherThanBmpAndJpegAreRefusedWithTheirMessage) {
         EXPECT_FALSE(FileExists(c.path));
     }
     DeleteObject(canvas);
+}
+
+// The dialog's 260-byte buffer holds a path of 259 bytes, which is saved; a longer one is told, not
+// taken for a cancel.
+TEST_F(SaveTest, PathThatFitsTheBufferIsSavedALongerOneIsTold) {
+    // A folder deep enough that the name brings the path to the length wanted.
+    const std::string dir = env.data.path + "/" + std::string(200 - env.data.path.size(), 'd');
+    ASSERT_EQ(mkdir(dir.c_str(), 0700), 0);
+    const struct {
+        size_t length;
+        int result;
+        const char* msg;  // none: saved
+    } rows[] = {{258, 1, nullptr}, {259, 1, nullptr}, {260, 0, kMsgLong}, {300, 0, kMsgLong}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.length);
+        typed = dir + "/" + std::string(row.length - dir.size() - 5, 'p') + ".bmp";
+        rec.msgs.clear();
+        EXPECT_EQ(SaveWorkPic(), row.result);
+        EXPECT_EQ(FileExists(typed), !row.msg);
+        if (row.msg) {
+            ASSERT_EQ(rec.msgs.size(), 1u);
+            EXPECT_EQ(rec.msgs[0].text, row.msg);
+        } else {
+            EXPECT_TRUE(rec.msgs.empty());
+        }
+    }
 }
 
 // Failures a user would otherwise take for a save are told, and the old file stays.

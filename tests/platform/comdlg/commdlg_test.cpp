@@ -279,6 +279,26 @@ TEST_F(FileDlgTest, SaveTakesTheFiltersExtension) {
     }
 }
 
+// A name in a folder that does not exist is refused in the dialog, which opens again.
+TEST_F(FileDlgTest, SaveIntoAMissingFolderIsRefusedInTheDialog) {
+    TempDir dir;
+    BtnParent owner;
+    ofn.hwndOwner = owner.wnd;
+    ofn.lpstrInitialDir = dir.path.c_str();
+    ofn.lpstrDefExt = "bmp";
+    ofn.lpstrTitle = "画像ファイルを保存";
+    ofn.Flags = OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT;
+    Script({{IDOK, {"none/pic"}}, {IDOK, {}}, {IDOK, {"pic"}}});
+    ASSERT_EQ(GetSaveFileNameA(&ofn), TRUE);
+    EXPECT_STREQ(buf, dir.File("pic.bmp").c_str());
+    EXPECT_EQ(HeardKinds(), (std::vector<int>{MODAL_SAVEFILE, MODAL_MSGBOX, MODAL_SAVEFILE}));
+    ASSERT_EQ(heard.size(), 3u);
+    EXPECT_EQ(heard[1].text,
+              dir.File("none/pic.bmp") +
+                  "\nパスが存在しません。\nパスが正しいかどうかを確認してください。");
+    EXPECT_EQ(heard[1].caption, "画像ファイルを保存");
+}
+
 // An existing file is taken only after the question is answered Yes; No shows the dialog again.
 TEST_F(FileDlgTest, SaveOverExistingFileAsksFirst) {
     TempDir dir;
