@@ -1,4 +1,7 @@
 // quillet-export's program file: no window system, the command line, the run.
+#include <cstdio>
+#include <new>
+
 #include "app/export.h"
 #include "platform/user/window.h"
 
@@ -11,5 +14,11 @@ int main(int argc, char** argv) {
         PrintExportHelp();
         return kExportDone;
     }
-    return RunExport(args) ? kExportDone : kExportFailed;
+    try {
+        return RunExport(args) ? kExportDone : kExportFailed;
+    } catch (const std::bad_alloc&) {
+        // What no part of the run could allocate ends it with the reason, not with an abort.
+        fputs("quillet-export: メモリが足りません\n", stderr);
+        return kExportFailed;
+    }
 }

@@ -2,6 +2,7 @@
 // image's commands, the canvas saved as the save command saves it.
 #include <stdlib.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -52,9 +53,17 @@ void RemoveExportDir(const std::string& dir) {
 }
 
 int OpenExportPhoto(const std::string& path) {
+    // The reader's paths hold MAX_PATH bytes with the terminator: a longer one would be cut.
+    if (path.size() >= size_t(MAX_PATH)) {
+        TellFail("写真のパスが長すぎます", path.c_str());
+        return 0;
+    }
+    errno = 0;
     if (InitWorkBmp(path.c_str())) return 1;
-    // The reader is silent for a missing file, an unknown extension or a file it cannot decode.
-    TellFail("写真を開けませんでした", path.c_str());
+    // The reader is silent for a missing file, an unknown extension or a file it cannot decode;
+    // a good photo too large for the memory left is not to be blamed.
+    TellFail(errno == ENOMEM ? "写真を開くメモリが足りません" : "写真を開けませんでした",
+             path.c_str());
     return 0;
 }
 

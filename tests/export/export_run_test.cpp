@@ -6,6 +6,7 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iterator>
@@ -32,7 +33,7 @@ struct RunResult {
 // and QT_QPA_PLATFORM are taken out of its environment and `vars` ("NAME=value") put in. Its
 // output goes through files in dir.
 RunResult RunExporter(const std::string& dir, const std::vector<std::string>& args,
-                      const std::vector<std::string>& vars) {
+                      const std::vector<std::string>& vars, long memoryKb = 0) {
     std::vector<std::string> env;
     for (char** e = environ; *e; e++) {
         const std::string v = *e, name = v.substr(0, v.find('=') + 1);
@@ -42,6 +43,11 @@ RunResult RunExporter(const std::string& dir, const std::vector<std::string>& ar
     }
     env.insert(env.end(), vars.begin(), vars.end());
     std::vector<std::string> argv = {QUILLET_OUT_DIR "/quillet-export"};
+    // A run with that much address space at most, through the shell's limit.
+    if (memoryKb)
+        argv.insert(
+            argv.begin(),
+            {"/bin/sh", "-c", "ulimit -v " + std::to_string(memoryKb) + " && exec \"$0\" \"$@\""});
     argv.insert(argv.end(), args.begin(), args.end());
     auto pointers = [](std::vector<std::string>& v) {
         std::vector<char*> p;
@@ -131,14 +137,15 @@ struct ExportRun : testing::Test {
     }
     // TMPDIR is tmp and the user's data folder dir/data unless vars name others. The exporter's
     // working folder must be gone from TMPDIR afterwards.
-    RunResult Run(const std::vector<std::string>& args, std::vector<std::string> vars = {}) {
+    RunResult Run(const std::vector<std::string>& args, std::vector<std::string> vars = {},
+                  long memoryKb = 0) {
         for (const std::string& v : {"TMPDIR=" + tmp.path, "XDG_DATA_HOME=" + dir.File("data")}) {
             const std::string name = v.substr(0, v.find('=') + 1);
             bool named = false;
             for (const std::string& mine : vars) named |= mine.rfind(name, 0) == 0;
             if (!named) vars.push_back(v);
         }
-        const RunResult r = RunExporter(dir.path, args, vars);
+        const RunResult r = RunExporter(dir.path, args, vars, memoryKb);
         for (const std::string& v : vars) {
             if (v.rfind("TMPDIR=", 0) != 0) continue;
             const std::string tmpDir = v.substr(7);
@@ -307,6 +314,10 @@ TEST_F(ExportRun, FailuresAreToldAndWriteNothing) {
          {"nothere.bmp", "out.bmp"},
          "out.bmp",
          "quillet-export: 写真を開けませんでした: nothere.bmp"},
+        {"photo path too long for the reader",
+         {dir.path + "/" + std::string(259 - dir.path.size(), 'p') + ".bmp", "out.bmp"},
+         "out.bmp",
+         "写真のパスが長すぎます: "},
         {"photo that does not decode",
          {"junk.jpg", "out.bmp"},
          "out.bmp",
@@ -339,6 +350,43 @@ TEST_F(ExportRun, FailuresAreToldAndWriteNothing) {
         EXPECT_NE(r.err.find(c.msg), std::string::npos) << r.err;
         EXPECT_FALSE(FileExists(dir.File(c.out)));
     }
+}
+
+// A good photo that does not fit the memory left is not blamed: the message says memory ran out.
+// (Under AddressSanitizer the shadow memory needs more address space than any such limit.)
+TEST_F(ExportRun, PhotoTooLargeForTheMemoryIsToldSo) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "an address-space limit stops the sanitizer itself";
+#endif
+    // 16000 x 16000 pixels of 24 bits, allowed by the reader: a sparse file of 768 MB.
+    const int w = 16000, h = 16000, stride = (w * 3 + 3) & ~3;
+    std::vector<unsigned char> head = MakeBmpFile(Quadrants());
+    head.resize(54);
+    const auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; i++) head[at + i] = (unsigned char)(v >> (8 * i));
+    };
+    put32(2, 54 + uint32_t(stride) * h);
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, w);
+    put32(22, h);
+    put32(34, uint32_t(stride) * h);
+    ASSERT_TRUE(WriteFileBytes(dir.File("huge.bmp"), head));
+    ASSERT_EQ(truncate(dir.File("huge.bmp").c_str(), 54 + off_t(stride) * h), 0);
+    const RunResult r = Run({"huge.bmp", "out.bmp"}, {}, 400 * 1024);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("写真を開くメモリが足りません: huge.bmp"), std::string::npos) << r.err;
+    EXPECT_FALSE(FileExists(dir.File("out.bmp")));
+}
+
+// An output path far longer than the reader's limit is written all the same.
+TEST_F(ExportRun, LongOutputPathIsWritten) {
+    const std::string sub = dir.File(std::string(200, 'o'));
+    ASSERT_TRUE(std::filesystem::create_directory(sub));
+    const std::string out = sub + "/" + std::string(120, 'n') + ".bmp";
+    const RunResult r = Run({"photo.bmp", out});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(FileExists(out));
 }
 
 TEST_F(ExportRun, HelpOnStdoutAndUsageErrorsWithStatus2) {
