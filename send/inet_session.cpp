@@ -22,6 +22,7 @@ int OpenInetSession(HWND owner, InetSession* s) {
                                   INTERNET_SERVICE_HTTP, 0, 0);
     if (!s->connect) {
         ShowMsgDlg(nullptr, "サーバと接続できませんでした", MSG_ERROR);
+        CloseInetSession(s);  // the caller closes only a session that opened
         return 0;
     }
     return 1;

@@ -9,8 +9,8 @@ struct InetSession {
     HINTERNET internet, connect, request;
 };
 
-// Opens the internet handle and the connection to the server of the settings. 0 after telling
-// which failed (the first over owner); *s holds what was opened, for CloseInetSession.
+// Opens the internet handle and the connection to the server of the settings; CloseInetSession
+// closes them. 0 after telling which failed (the first over owner), with nothing left open.
 int OpenInetSession(HWND owner, InetSession* s);
 // Opens a POST request for object on the connection. 0 after telling.
 int OpenInetRequest(InetSession* s, const char* object);
