@@ -113,8 +113,8 @@ TEST(GetPicFileNames, TakesTheDialogsAnswer) {
         EXPECT_EQ(GetPicFileNames(list), c.chosen.empty() ? 0 : 1);
         SetModalHook(nullptr);
         EXPECT_EQ(seen.kind, MODAL_OPENFILE);
-        EXPECT_EQ(seen.type & (OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY),
-                  OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+        EXPECT_EQ(seen.type, OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST |
+                                 OFN_PATHMUSTEXIST | OFN_HIDEREADONLY);
         EXPECT_EQ(filter,
                   "すべて(*.bmp,*.jpg,*.jpeg*.gif,*.png) (*.bmp *.jpg *.jpeg *.gif *.png)|"
                   "ＢＭＰ(*.bmp) (*.bmp)|ＪＰＧ(*.jpg,*.jpeg) (*.jpeg *.jpg)|ＧＩＦ(*.gif) (*.gif)|"

@@ -17,12 +17,17 @@ TEST(FitThumRect, ShrinksToTheSlotAndCentres) {
         RECT want;
     };
     const Case cases[] = {
-        {140, 108, {0, 0, 70, 54}},  // both sides overflow alike: the height decides
+        // Both sides overflowing alike give 70 x 54 whichever decides; beside that tie, the side
+        // that overflows more decides.
+        {140, 108, {0, 0, 70, 54}},
+        {141, 108, {0, 0, 70, 53}},  // the width: 70 x 53, where the height would give 70 x 54
+        {140, 109, {0, 0, 69, 54}},  // the height: 69 x 54, where the width would give 70 x 54
         {98, 98, {8, 0, 62, 54}},  // 54 x 54: exact, where 98 x (54 / 98) in floating point is not
-        {700, 100, {0, 22, 70, 32}},                              // 70 x 10 at y = 22
-        {100, 700, {31, 0, 38, 54}},                              // 7 x 54 at x = 31
-        {40, 30, {15, 12, 55, 42}},                               // fits: not enlarged
-        {70, 54, {0, 0, 70, 54}},     {71, 10, {0, 22, 70, 31}},  // 70 x 9: the fraction is dropped
+        {700, 100, {0, 22, 70, 32}},  // 70 x 10 at y = 22
+        {100, 700, {31, 0, 38, 54}},  // 7 x 54 at x = 31
+        {40, 30, {15, 12, 55, 42}},   // fits: not enlarged
+        {70, 54, {0, 0, 70, 54}},
+        {71, 10, {0, 22, 70, 31}},  // 70 x 9: the fraction is dropped
         {1, 100000, {35, 0, 35, 54}},
     };
     for (const Case& c : cases) {

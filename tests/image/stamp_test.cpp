@@ -69,10 +69,12 @@ TEST_F(StampTest, DeleteTakesTheTopAndTheEmptiedListIsReused) {
     EXPECT_EQ(DelStmp(), 1);
     ASSERT_EQ(g_stmp.count, 1);
     EXPECT_EQ(g_stmp.items[0].width, 4);
+    const StmpInfo* one = g_stmp.items;
     EXPECT_EQ(DelStmp(), 1);
     EXPECT_EQ(g_stmp.count, 0);
-    EXPECT_NE(g_stmp.items, nullptr);  // storage for one record stays
+    EXPECT_EQ(g_stmp.items, one);  // storage for one record stays, and is used again
     ASSERT_EQ(AddStmp(b.c_str()), 1);
+    EXPECT_EQ(g_stmp.items, one);
     EXPECT_EQ(g_stmp.count, 1);
     EXPECT_EQ(g_stmp.items[0].width, 6);
     // Clearing removes them all and leaves a list ready for the next.

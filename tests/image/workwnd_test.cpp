@@ -19,8 +19,8 @@ struct WorkWndTest : testing::Test {
     AppEnv env;
     BtnParent parent;
     HWND work = nullptr;
-    std::vector<StmpInfo> stamps;
     void SetUp() override {
+        ASSERT_EQ(InitStmpList(), 1);
         work = MakeWorkWnd(parent.wnd, MainWorkProc);
         ASSERT_TRUE(IsWindow(work));
         g_app.workWnd = work;
@@ -28,8 +28,7 @@ struct WorkWndTest : testing::Test {
     void TearDown() override {
         DestroyWindow(work);
         ClearWorkBmp();
-        for (const StmpInfo& s : stamps) DeleteObject(s.bmp);
-        g_stmp = StmpList{};
+        FreeStmpList();
     }
     void Load(int w, int h) {
         BmpForm f;
@@ -46,8 +45,12 @@ struct WorkWndTest : testing::Test {
     void AddStamp(int x, int y, int w, int h, int rot = 0) {
         std::vector<uint32_t> px(size_t(w) * h, 0x008080);
         px[size_t(h / 2) * w + w / 2] = 0xFF0000;
-        stamps.push_back(StmpInfo{MakePic(w, h, px), x, y, w, h, rot, false, false});
-        g_stmp = StmpList{stamps.data(), int(stamps.size())};
+        // The list's own storage, grown as the list grows it: the code under test may resize it.
+        auto* items = static_cast<StmpInfo*>(
+            realloc(g_stmp.items, sizeof(StmpInfo) * size_t(g_stmp.count + 1)));
+        ASSERT_NE(items, nullptr);
+        g_stmp.items = items;
+        g_stmp.items[g_stmp.count++] = StmpInfo{MakePic(w, h, px), x, y, w, h, rot, false, false};
     }
 };
 
@@ -100,7 +103,7 @@ TEST_F(WorkWndTest, HitTestUsesTheTurnedRectangle) {
 TEST_F(WorkWndTest, PressGrabsTheUpperStampAndDragKeepsItsCentreOnTheCanvas) {
     AddStamp(40, 50, 40, 30);  // lower
     AddStamp(60, 60, 40, 30);  // upper
-    const HBITMAP lower = stamps[0].bmp, upper = stamps[1].bmp;
+    const HBITMAP lower = g_stmp.items[0].bmp, upper = g_stmp.items[1].bmp;
     // Where both lie, only the upper one is taken, and the order stays.
     Send(WM_LBUTTONDOWN, 70, 70);
     EXPECT_TRUE(g_work.stmpDrag);
@@ -132,7 +135,7 @@ TEST_F(WorkWndTest, PressGrabsTheUpperStampAndDragKeepsItsCentreOnTheCanvas) {
 TEST_F(WorkWndTest, RightClickBringsAStampUpAndEmptyCanvasDoesNothing) {
     AddStamp(0, 0, 20, 20);
     AddStamp(10, 10, 20, 20);
-    const HBITMAP first = stamps[0].bmp;
+    const HBITMAP first = g_stmp.items[0].bmp;
     SendMessageA(work, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100));
     EXPECT_EQ(g_stmp.items[0].bmp, first);
     EXPECT_EQ(g_work.stmpDlg, nullptr);
