@@ -8,11 +8,13 @@
 
 int WriteDstFile(const char* path, const uint8_t* data, size_t size) {
     if (!path || !*path) return 0;
-    // A new file in a private folder stays private; elsewhere it gets 0666 less the umask.
+    // An existing file keeps its bits; a new file in a private folder stays private; elsewhere
+    // it gets 0666 less the umask.
+    struct stat st;
+    if (stat(path, &st) == 0) return WriteWholeFile(path, data, size, 0666);
     std::string dir(path);
     const size_t slash = dir.rfind('/');
     dir = slash == std::string::npos ? "." : slash == 0 ? "/" : dir.substr(0, slash);
-    struct stat st;
     const bool privateDir = stat(dir.c_str(), &st) == 0 && (st.st_mode & 077) == 0;
     return WriteWholeFile(path, data, size, privateDir ? 0600 : 0666);
 }
