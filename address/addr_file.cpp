@@ -1,5 +1,9 @@
 // The address book file: one run of comma-ended fields, "id,name,address," per entry, closed by
 // "-1,0", with no line break anywhere.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -16,14 +20,33 @@ AddressBook g_adrBook;
 namespace {
 
 constexpr size_t kReadStep = 1024;
+// The largest book file read. A book the dialog can make stays far below it (500 entries of two
+// 255-byte fields); far above it, the entries prepared while loading would take gigabytes.
+constexpr size_t kAdrFileMax = 4 * 1024 * 1024;
 constexpr int kLoadStep = 10;  // entries prepared at a time while loading
 
 void TellReadErr(const char* text) {
     MessageBoxA(nullptr, text, "ReadAddress-Error", MB_OK);
 }
 
+// Opens the book for reading; none when it cannot (errno tells why). Without O_NONBLOCK,
+// opening a FIFO waits for a writer before fstat can refuse it; a FIFO or a device is refused
+// with EINVAL, as it would block or never end.
+FILE* OpenAdrFile(const char* path) {
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
+    if (!f) {
+        close(fd);
+        errno = EINVAL;
+    }
+    return f;
+}
+
 // The whole file into a malloc'd buffer. 1 with *data (the caller frees it) and *size; 1 with no
-// data when there is no file; 0 after telling the user.
+// data when there is no file; 0 after telling the user, also for a file that is there but cannot
+// be opened, is no plain file or is larger than kAdrFileMax.
 int ReadAdrFile(char** data, size_t* size) {
     *data = nullptr;
     *size = 0;
@@ -34,16 +57,19 @@ int ReadAdrFile(char** data, size_t* size) {
         TellReadErr("メモリが確保できませんでした");
         return 0;
     }
-    FILE* f = fopen(path, "rb");
+    FILE* f = OpenAdrFile(path);
     if (!f) {
         free(buf);
-        return 1;
+        if (errno == ENOENT) return 1;
+        TellReadErr("ファイル読込みエラー");
+        return 0;
     }
     size_t have = 0, room = kReadStep;
     for (;;) {
         const size_t got = fread(buf + have, 1, room - have, f);
         have += got;
-        if (have < room) break;
+        // The cap is counted in what was read, so a file that grows while it is read is caught.
+        if (have < room || have > kAdrFileMax) break;
         char* more = static_cast<char*>(realloc(buf, room + kReadStep));
         if (!more) {
             fclose(f);
@@ -54,7 +80,7 @@ int ReadAdrFile(char** data, size_t* size) {
         buf = more;
         room += kReadStep;
     }
-    const int failed = ferror(f);
+    const int failed = ferror(f) || have > kAdrFileMax;
     fclose(f);
     if (failed) {
         free(buf);
