@@ -46,7 +46,7 @@ struct AdrDlg {
     HWND list;
     HBITMAP skin;
     POINT listAt;  // the list's place in the dialog, for the cell editor
-    bool loaded;   // the book is held and is saved when the dialog goes
+    bool loaded;   // the book was read whole and is saved when the dialog goes
 };
 AdrDlg g_adrDlg;
 
@@ -119,8 +119,8 @@ INT_PTR AdrInitDlg(HWND dlg) {
                      "DlgDateProc-Error", &g_adrDlg.skin))
         return FALSE;
     MakeAdrList(dlg);
-    ReadAddress();
-    g_adrDlg.loaded = true;
+    // After a failed load the book on the disk is not what the list shows: it is left alone.
+    g_adrDlg.loaded = ReadAddress() != 0;
     SetAddressList();
     return TRUE;
 }
@@ -222,12 +222,11 @@ void MakeRecipList() {
     if (len) g_recipList[len - 1] = '\0';
 }
 
-// Saves and releases the book; once, however the dialog goes.
+// Saves the book, when it was loaded, once however the dialog goes; releases it.
 void EndAdrBook() {
     if (g_cellEdit.editor) SendMessageA(g_cellEdit.editor, WM_CELL_CLOSE, 0, 0);
-    if (!g_adrDlg.loaded) return;
+    if (g_adrDlg.loaded) WriteAddress();
     g_adrDlg.loaded = false;
-    WriteAddress();
     FreeAddress();
 }
 

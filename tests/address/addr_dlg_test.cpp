@@ -1,6 +1,8 @@
 // The address book dialog driven as a person would: ticks, the two closing buttons and what they
 // hand back, sorting by the headers, new and delete, and editing a cell in place.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <functional>
 #include <string>
@@ -203,6 +205,60 @@ TEST_F(AdrDlgTest, HeaderClicksSortBothWays) {
                     addrs == (std::vector<std::string>{"4@x", "3@x", "2@x", "1@x"}));
         Press(dlg, kCancel);
     });
+}
+
+// What is at a path: a FIFO, a link and its target, or a file, told by its size and bytes.
+std::string PathState(const std::string& path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return "nothing";
+    if (S_ISFIFO(st.st_mode)) return "FIFO";
+    if (S_ISLNK(st.st_mode)) {
+        char to[MAX_PATH] = {};
+        return readlink(path.c_str(), to, sizeof to - 1) < 0 ? "link"
+                                                             : "link to " + std::string(to);
+    }
+    const std::string bytes = ReadFileText(path);
+    return "file of " + std::to_string(bytes.size()) + " bytes, hash " +
+           std::to_string(std::hash<std::string>{}(bytes));
+}
+
+// When the book could not be loaded, no close writes over what is there, whatever was done in
+// the dialog meanwhile.
+TEST_F(AdrDlgTest, FailedLoadLeavesTheFileAlone) {
+    const struct {
+        const char* name;
+        std::function<bool(const std::string&)> make;  // puts it at the path
+        int close;
+    } rows[] = {
+        {"a FIFO, closed by cancel",
+         [](const std::string& p) { return mkfifo(p.c_str(), 0600) == 0; }, kCancel},
+        {"over 4 MiB, closed by decide",
+         [](const std::string& p) {
+             const std::string big = "0,Ann,a@x," + std::string(4 * 1024 * 1024, ' ');
+             return WriteFileBytes(p, {big.begin(), big.end()});
+         },
+         kDecide},
+        {"a link to itself, closed by cancel",
+         [](const std::string& p) { return symlink(kAdrName, p.c_str()) == 0; }, kCancel},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        remove(AdrFile().c_str());
+        ASSERT_TRUE(row.make(AdrFile()));
+        const std::string before = PathState(AdrFile());
+        rec.msgs.clear();
+        Run([&](HWND dlg) {
+            EXPECT_EQ(ListView_GetItemCount(ListOf(dlg)), 0);
+            Press(dlg, kNew);
+            DblClickCell(dlg, 0, 2);
+            PlatTypeText("e@x\n");
+            Press(dlg, row.close);
+        });
+        EXPECT_EQ(PathState(AdrFile()), before);
+        std::vector<std::string> told;
+        for (const auto& m : rec.msgs) told.push_back(m.text);
+        EXPECT_EQ(told, (std::vector<std::string>{"ファイル読込みエラー"}));
+    }
 }
 
 TEST_F(AdrDlgTest, NewAndDeleteRefusals) {
