@@ -125,6 +125,13 @@ INT_PTR AdrInitDlg(HWND dlg) {
     return TRUE;
 }
 
+// Closes the cell editor, its text going into its entry, before anything moves the rows or reads
+// the entries: the window system tells the editor that it lost activation only after the click
+// that took it away has been handled, when the remembered row may hold another entry.
+void EndCellEdit() {
+    if (g_cellEdit.editor) SendMessageA(g_cellEdit.editor, WM_CELL_CLOSE, 0, 0);
+}
+
 // 新規: a blank entry at the end, selected for the user to fill in.
 void NewAdr() {
     if (g_adrBook.count >= kAdrMax) {
@@ -156,6 +163,7 @@ void DelAdr() {
 // again at its new row.
 void SortAdrCol(int col) {
     if (col < 0 || col > 2) return;
+    EndCellEdit();
     const int sel = ListView_GetNextItem(g_adrDlg.list, -1, LVNI_SELECTED);
     const bool hadSel = sel >= 0 && sel < g_adrBook.count;
     const int32_t selId = hadSel ? g_adrBook.items[sel]->id : 0;
@@ -176,7 +184,7 @@ void SortAdrCol(int col) {
 // A double click on a name or an address opens the editor over that cell.
 void EditAdrCell(HWND dlg, int row, int col) {
     if (row < 0 || row >= g_adrBook.count || (col != 1 && col != 2)) return;
-    if (g_cellEdit.editor) SendMessageA(g_cellEdit.editor, WM_CELL_CLOSE, 0, 0);
+    EndCellEdit();
     const AddressEntry* e = g_adrBook.items[row];
     snprintf(g_cellEdit.text, sizeof g_cellEdit.text, "%s", col == 1 ? e->name : e->address);
     g_cellEdit.row = row;
@@ -224,13 +232,14 @@ void MakeRecipList() {
 
 // Saves the book, when it was loaded, once however the dialog goes; releases it.
 void EndAdrBook() {
-    if (g_cellEdit.editor) SendMessageA(g_cellEdit.editor, WM_CELL_CLOSE, 0, 0);
+    EndCellEdit();
     if (g_adrDlg.loaded) WriteAddress();
     g_adrDlg.loaded = false;
     FreeAddress();
 }
 
 void AdrCommand(HWND dlg, int id) {
+    EndCellEdit();
     switch (id) {
         case kNewId: NewAdr(); return;
         case kDelId: DelAdr(); return;

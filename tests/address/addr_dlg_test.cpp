@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -175,6 +176,61 @@ TEST_F(AdrDlgTest, CellEditor) {
     ASSERT_EQ(Utf8ToSjis("0,山田,a@x,1,Bob,,2,", &head), 1);
     ASSERT_EQ(Utf8ToSjis("カ,c@x,3,Di,d@x,-1,0", &tail), 1);
     EXPECT_EQ(ReadFileText(AdrFile()), head + "\x83~~" + tail);
+}
+
+// The entries in the file as "name address", sorted, whatever their order in it.
+std::vector<std::string> FileEntries() {
+    std::vector<std::string> v;
+    EXPECT_EQ(ReadAddress(), 1);
+    for (int i = 0; i < g_adrBook.count; i++)
+        v.push_back(std::string(g_adrBook.items[i]->name) + " " + g_adrBook.items[i]->address);
+    FreeAddress();
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+// A click on a button or a header while the editor is open ends the editor first: its text goes
+// into the entry it was opened on. The window system takes the editor's activation away only
+// after the click has been handled, and the test keeps that order.
+TEST_F(AdrDlgTest, ClicksEndTheCellEditorFirst) {
+    const std::vector<std::string> all = {"Ann a@x", "Bob b@x", "Cy c@x", "Di d@x"};
+    const struct {
+        const char* name;
+        std::function<void(HWND)> click;
+        bool closes;  // the click closes the dialog
+        std::vector<std::string> book;
+        std::string recips;
+    } rows[] = {
+        {"delete the edited entry",
+         [](HWND dlg) { Press(dlg, kDel); },
+         false,
+         {"Ann a@x", "Cy c@x", "Di d@x"},
+         "<none>"},
+        {"new", [](HWND dlg) { Press(dlg, kNew); }, false, all, "<none>"},
+        {"sort by address", [](HWND dlg) { ClickHeader(dlg, 2); }, false, all, "<none>"},
+        {"decide with the edited entry ticked",
+         [](HWND dlg) {
+             ListView_SetCheckState(ListOf(dlg), 0, TRUE);
+             ListView_SetCheckState(ListOf(dlg), 1, TRUE);
+             Press(dlg, kDecide);
+         },
+         true, all, "a@x,b@x"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PutBook(kFour);
+        Run([&](HWND dlg) {
+            DblClickCell(dlg, 1, 2);
+            PlatTypeText("b@x");
+            HWND editor = g_cellEdit.editor;
+            row.click(dlg);
+            EXPECT_EQ(g_cellEdit.editor, nullptr);
+            PlatActivate(editor, FALSE);
+            if (!row.closes) Press(dlg, kCancel);
+        });
+        EXPECT_EQ(FileEntries(), row.book);
+        EXPECT_EQ(Recips(), row.recips);
+    }
 }
 
 // Each click on a header sorts the other way, and the direction carries over to the next
