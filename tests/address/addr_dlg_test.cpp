@@ -233,6 +233,35 @@ TEST_F(AdrDlgTest, ClicksEndTheCellEditorFirst) {
     }
 }
 
+// A name or address that is no CP932 text shows as an empty cell; opening the editor on it and
+// leaving it without a change keeps the stored bytes.
+TEST_F(AdrDlgTest, CellEditorKeepsBytesItCannotShow) {
+    const std::string cut = std::string(254, 'n') + "\x82";  // a lead byte without its trail
+    const std::string file = "0," + cut + ",a@x,1,Bob,b\xFF@x,-1,0";
+    const struct {
+        const char* name;
+        int row, col;
+        const char* typed;  // "\n" presses Enter, else the user clicks elsewhere
+        std::string saved;
+    } rows[] = {
+        {"a name cut through a double-byte character", 0, 1, "", file},
+        {"an address with a byte CP932 lacks", 1, 2, "\n", file},
+        {"typed over", 0, 1, "Ann\n", "0,Ann,a@x,1,Bob,b\xFF@x,-1,0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PutBook(file);
+        Run([&](HWND dlg) {
+            EXPECT_EQ(Cell(dlg, row.row, row.col), "");
+            DblClickCell(dlg, row.row, row.col);
+            PlatTypeText(row.typed);
+            PlatActivate(g_cellEdit.editor, FALSE);
+            Press(dlg, kCancel);
+        });
+        EXPECT_EQ(ReadFileText(AdrFile()), row.saved);
+    }
+}
+
 // Each click on a header sorts the other way, and the direction carries over to the next
 // opening. The selected entry stays selected.
 TEST_F(AdrDlgTest, HeaderClicksSortBothWays) {
