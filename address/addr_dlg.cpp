@@ -18,6 +18,7 @@
 #include "ui/skindlg.h"
 
 char* g_recipList;
+int g_adrSortUp[3] = {1, 1, 1};
 
 namespace {
 
@@ -38,9 +39,6 @@ struct AdrCol {
 };
 
 const AdrCol kAdrCols[] = {{"送信", 36}, {"名前", 150}, {"メールアドレス", 254}};
-
-// One direction flag per column for the life of the program: 1 sorts ascending (unticked first).
-int g_adrSortUp[3] = {1, 1, 1};
 
 struct AdrDlg {
     HWND list;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,14 @@ std::string Cell(HWND dlg, int row, int col) {
 std::vector<std::string> Column(HWND dlg, int col) {
     std::vector<std::string> v;
     for (int i = 0; i < ListView_GetItemCount(ListOf(dlg)); i++) v.push_back(Cell(dlg, i, col));
+    return v;
+}
+
+// The ticks of the rows, 1 for a ticked one.
+std::vector<int> Ticks(HWND dlg) {
+    std::vector<int> v;
+    for (int i = 0; i < ListView_GetItemCount(ListOf(dlg)); i++)
+        v.push_back(ListView_GetCheckState(ListOf(dlg), i) ? 1 : 0);
     return v;
 }
 
@@ -80,11 +89,18 @@ void DblClickCell(HWND dlg, int row, int col) {
     PlatMouseEvent(dlg, WM_LBUTTONUP, p.x, p.y);
 }
 
+// The sort directions as the program starts with them, read before any test clicks a header.
+const std::vector<int> kStartSortUp(std::begin(g_adrSortUp), std::end(g_adrSortUp));
+
 struct AdrDlgTest : testing::Test {
     AppEnv env;
     MsgRecorder rec;
     int result = -1;
-    void SetUp() override { FreeRecipList(); }
+    // Each test sorts as the first session of a fresh program would.
+    void SetUp() override {
+        FreeRecipList();
+        std::copy(kStartSortUp.begin(), kStartSortUp.end(), g_adrSortUp);
+    }
     void TearDown() override { FreeRecipList(); }
     void PutBook(const std::string& bytes) {
         ASSERT_TRUE(WriteFileBytes(AdrFile(), {bytes.begin(), bytes.end()}));
@@ -262,32 +278,41 @@ TEST_F(AdrDlgTest, CellEditorKeepsBytesItCannotShow) {
     }
 }
 
-// Each click on a header sorts the other way, and the direction carries over to the next
-// opening. The selected entry stays selected.
+// The first click on a header sorts ascending, 送信 putting the unticked entries first; each
+// further click sorts the other way. The selected entry stays selected, the ticks go with their
+// entries, and each column's direction carries over to the next opening.
 TEST_F(AdrDlgTest, HeaderClicksSortBothWays) {
     PutBook("0,b,1@x,1,B,2@x,2,,3@x,3,a,4@x,-1,0");
     const std::vector<std::string> up = {"", "B", "a", "b"}, down = {"b", "a", "B", ""};
-    std::vector<std::string> first;
     Run([&](HWND dlg) {
         ListView_SetItemState(ListOf(dlg), 3, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
         ClickHeader(dlg, 1);
-        first = Column(dlg, 1);
-        ASSERT_TRUE(first == up || first == down);
+        EXPECT_EQ(Column(dlg, 1), up);
         const int sel = ListView_GetNextItem(ListOf(dlg), -1, LVNI_SELECTED);
         ASSERT_GE(sel, 0);
         EXPECT_EQ(Cell(dlg, sel, 1), "a");
         ClickHeader(dlg, 1);
-        EXPECT_EQ(Column(dlg, 1), first == up ? down : up);
+        EXPECT_EQ(Column(dlg, 1), down);
+        ClickHeader(dlg, 1);
+        EXPECT_EQ(Column(dlg, 1), up);
+        ListView_SetCheckState(ListOf(dlg), 0, TRUE);
+        ListView_SetCheckState(ListOf(dlg), 3, TRUE);
+        ClickHeader(dlg, 0);
+        EXPECT_EQ(Column(dlg, 1), (std::vector<std::string>{"B", "a", "", "b"}));
+        EXPECT_EQ(Ticks(dlg), (std::vector<int>{0, 0, 1, 1}));
         Press(dlg, kCancel);
     });
+    // Three clicks on 名前 and one on 送信 turned both.
     Run([&](HWND dlg) {
         ClickHeader(dlg, 1);
-        EXPECT_EQ(Column(dlg, 1), first);
+        EXPECT_EQ(Column(dlg, 1), down);
+        ListView_SetCheckState(ListOf(dlg), 2, TRUE);
+        ClickHeader(dlg, 0);
+        EXPECT_EQ(Column(dlg, 1), (std::vector<std::string>{"B", "b", "a", ""}));
+        EXPECT_EQ(Ticks(dlg), (std::vector<int>{1, 0, 0, 0}));
         ClickHeader(dlg, 2);  // a column of its own direction
-        const std::vector<std::string> addrs = Column(dlg, 2);
-        EXPECT_TRUE(addrs == (std::vector<std::string>{"1@x", "2@x", "3@x", "4@x"}) ||
-                    addrs == (std::vector<std::string>{"4@x", "3@x", "2@x", "1@x"}));
+        EXPECT_EQ(Column(dlg, 2), (std::vector<std::string>{"1@x", "2@x", "3@x", "4@x"}));
         Press(dlg, kCancel);
     });
 }
