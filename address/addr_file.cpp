@@ -1,9 +1,5 @@
 // The address book file: one run of comma-ended fields, "id,name,address," per entry, closed by
 // "-1,0", with no line break anywhere.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -29,21 +25,6 @@ void TellReadErr(const char* text) {
     MessageBoxA(nullptr, text, "ReadAddress-Error", MB_OK);
 }
 
-// Opens the book for reading; none when it cannot (errno tells why). Without O_NONBLOCK,
-// opening a FIFO waits for a writer before fstat can refuse it; a FIFO or a device is refused
-// with EINVAL, as it would block or never end.
-FILE* OpenAdrFile(const char* path) {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st;
-    FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
-    if (!f) {
-        close(fd);
-        errno = EINVAL;
-    }
-    return f;
-}
-
 // The whole file into a malloc'd buffer. 1 with *data (the caller frees it) and *size; 1 with no
 // data when there is no file; 0 after telling the user, also for a file that is there but cannot
 // be opened, is no plain file or is larger than kAdrFileMax.
@@ -57,7 +38,7 @@ int ReadAdrFile(char** data, size_t* size) {
         TellReadErr("メモリが確保できませんでした");
         return 0;
     }
-    FILE* f = OpenAdrFile(path);
+    FILE* f = OpenPlainFile(path, nullptr);
     if (!f) {
         free(buf);
         if (errno == ENOENT) return 1;
