@@ -257,7 +257,7 @@ TEST_F(AdrDlgTest, CellEditorKeepsBytesItCannotShow) {
     const struct {
         const char* name;
         int row, col;
-        const char* typed;  // "\n" presses Enter, else the user clicks elsewhere
+        const char* typed;  // ending in "\n": Enter closes the editor, else a click elsewhere
         std::string saved;
     } rows[] = {
         {"a name cut through a double-byte character", 0, 1, "", file},
