@@ -40,8 +40,9 @@ int ReadAdrFile(char** data, size_t* size) {
     }
     FILE* f = OpenPlainFile(path, nullptr);
     if (!f) {
+        const int missing = errno == ENOENT;
         free(buf);
-        if (errno == ENOENT) return 1;
+        if (missing) return 1;
         TellReadErr("ファイル読込みエラー");
         return 0;
     }
