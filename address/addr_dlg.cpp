@@ -18,6 +18,7 @@
 #include "ui/skindlg.h"
 
 char* g_recipList;
+int g_adrSortUp[3] = {1, 1, 1};
 
 namespace {
 
@@ -39,14 +40,11 @@ struct AdrCol {
 
 const AdrCol kAdrCols[] = {{"送信", 36}, {"名前", 150}, {"メールアドレス", 254}};
 
-// One direction flag per column for the life of the program: 1 sorts ascending (unticked first).
-int g_adrSortUp[3] = {1, 1, 1};
-
 struct AdrDlg {
     HWND list;
     HBITMAP skin;
     POINT listAt;  // the list's place in the dialog, for the cell editor
-    bool loaded;   // the book is held and is saved when the dialog goes
+    bool loaded;   // the book was read whole and is saved when the dialog goes
 };
 AdrDlg g_adrDlg;
 
@@ -119,10 +117,17 @@ INT_PTR AdrInitDlg(HWND dlg) {
                      "DlgDateProc-Error", &g_adrDlg.skin))
         return FALSE;
     MakeAdrList(dlg);
-    ReadAddress();
-    g_adrDlg.loaded = true;
+    // After a failed load the book on the disk is not what the list shows: it is left alone.
+    g_adrDlg.loaded = ReadAddress() != 0;
     SetAddressList();
     return TRUE;
+}
+
+// Closes the cell editor, its text going into its entry, before anything moves the rows or reads
+// the entries: the window system tells the editor that it lost activation only after the click
+// that took it away has been handled, when the remembered row may hold another entry.
+void EndCellEdit() {
+    if (g_cellEdit.editor) SendMessageA(g_cellEdit.editor, WM_CELL_CLOSE, 0, 0);
 }
 
 // 新規: a blank entry at the end, selected for the user to fill in.
@@ -156,6 +161,7 @@ void DelAdr() {
 // again at its new row.
 void SortAdrCol(int col) {
     if (col < 0 || col > 2) return;
+    EndCellEdit();
     const int sel = ListView_GetNextItem(g_adrDlg.list, -1, LVNI_SELECTED);
     const bool hadSel = sel >= 0 && sel < g_adrBook.count;
     const int32_t selId = hadSel ? g_adrBook.items[sel]->id : 0;
@@ -176,7 +182,7 @@ void SortAdrCol(int col) {
 // A double click on a name or an address opens the editor over that cell.
 void EditAdrCell(HWND dlg, int row, int col) {
     if (row < 0 || row >= g_adrBook.count || (col != 1 && col != 2)) return;
-    if (g_cellEdit.editor) SendMessageA(g_cellEdit.editor, WM_CELL_CLOSE, 0, 0);
+    EndCellEdit();
     const AddressEntry* e = g_adrBook.items[row];
     snprintf(g_cellEdit.text, sizeof g_cellEdit.text, "%s", col == 1 ? e->name : e->address);
     g_cellEdit.row = row;
@@ -222,16 +228,16 @@ void MakeRecipList() {
     if (len) g_recipList[len - 1] = '\0';
 }
 
-// Saves and releases the book; once, however the dialog goes.
+// Saves the book, when it was loaded, once however the dialog goes; releases it.
 void EndAdrBook() {
-    if (g_cellEdit.editor) SendMessageA(g_cellEdit.editor, WM_CELL_CLOSE, 0, 0);
-    if (!g_adrDlg.loaded) return;
+    EndCellEdit();
+    if (g_adrDlg.loaded) WriteAddress();
     g_adrDlg.loaded = false;
-    WriteAddress();
     FreeAddress();
 }
 
 void AdrCommand(HWND dlg, int id) {
+    EndCellEdit();
     switch (id) {
         case kNewId: NewAdr(); return;
         case kDelId: DelAdr(); return;

@@ -16,6 +16,9 @@ AddressBook g_adrBook;
 namespace {
 
 constexpr size_t kReadStep = 1024;
+// The largest book file read. A book the dialog can make stays far below it (500 entries of two
+// 255-byte fields); far above it, the entries prepared while loading would take gigabytes.
+constexpr size_t kAdrFileMax = 4 * 1024 * 1024;
 constexpr int kLoadStep = 10;  // entries prepared at a time while loading
 
 void TellReadErr(const char* text) {
@@ -23,7 +26,8 @@ void TellReadErr(const char* text) {
 }
 
 // The whole file into a malloc'd buffer. 1 with *data (the caller frees it) and *size; 1 with no
-// data when there is no file; 0 after telling the user.
+// data when there is no file; 0 after telling the user, also for a file that is there but cannot
+// be opened, is no plain file or is larger than kAdrFileMax.
 int ReadAdrFile(char** data, size_t* size) {
     *data = nullptr;
     *size = 0;
@@ -34,16 +38,20 @@ int ReadAdrFile(char** data, size_t* size) {
         TellReadErr("メモリが確保できませんでした");
         return 0;
     }
-    FILE* f = fopen(path, "rb");
+    FILE* f = OpenPlainFile(path, nullptr);
     if (!f) {
+        const int missing = errno == ENOENT;
         free(buf);
-        return 1;
+        if (missing) return 1;
+        TellReadErr("ファイル読込みエラー");
+        return 0;
     }
     size_t have = 0, room = kReadStep;
     for (;;) {
         const size_t got = fread(buf + have, 1, room - have, f);
         have += got;
-        if (have < room) break;
+        // The cap is counted in what was read, so a file that grows while it is read is caught.
+        if (have < room || have > kAdrFileMax) break;
         char* more = static_cast<char*>(realloc(buf, room + kReadStep));
         if (!more) {
             fclose(f);
@@ -54,7 +62,7 @@ int ReadAdrFile(char** data, size_t* size) {
         buf = more;
         room += kReadStep;
     }
-    const int failed = ferror(f);
+    const int failed = ferror(f) || have > kAdrFileMax;
     fclose(f);
     if (failed) {
         free(buf);

@@ -9,6 +9,10 @@
 extern char* g_recipList;
 void FreeRecipList();
 
+// One direction flag per list column (送信, 名前, メールアドレス) for the life of the program: 1
+// when the next click on its header sorts ascending (unticked first), 0 descending.
+extern int g_adrSortUp[3];
+
 // Private messages between the dialog and the cell editor.
 constexpr UINT WM_CELL_DONE = WM_USER + 4;   // to the dialog: the editor's text is in the buffer
 constexpr UINT WM_CELL_CLOSE = WM_USER + 5;  // to the editor: close, keeping the text

@@ -37,8 +37,8 @@ enum {
 };
 
 // Replaces the book with the file's entries, every one unticked. No file gives an empty book
-// silently and returns 1; a read error or no memory is told in a message box and leaves the book
-// empty (0).
+// silently and returns 1. A file that cannot be opened, is no plain file, is larger than 4 MiB or
+// cannot be read, or no memory, is told in a message box and leaves the book empty (0).
 int ReadAddress();
 // Numbers the entries 0, 1, 2, ... and replaces the file with them, leaving out entries whose
 // name and address are both empty. When the file cannot be written it stays as it was and 0 is

@@ -11,6 +11,13 @@ namespace {
 
 constexpr int kCellEditId = 1017;
 
+// The buffer's text as the editor shows it: UTF-8, or empty when the bytes are no CP932 text (a
+// file edited by hand, or 255 bytes cut through a double-byte character).
+std::string ShownText() {
+    std::string utf8;
+    return SjisToUtf8(g_cellEdit.text, &utf8) ? utf8 : std::string();
+}
+
 INT_PTR CellInitDlg(HWND wnd) {
     const RECT& c = g_cellEdit.cell;
     const int w = c.right - c.left, h = c.bottom - c.top;
@@ -18,8 +25,7 @@ INT_PTR CellInitDlg(HWND wnd) {
     HWND edit = GetDlgItem(wnd, kCellEditId);
     MoveWindow(edit, 0, 0, w, h, TRUE);
     SendMessageA(edit, EM_LIMITTEXT, 255, 0);
-    std::string utf8;
-    SetWindowTextA(edit, SjisToUtf8(g_cellEdit.text, &utf8) ? utf8.c_str() : "");
+    SetWindowTextA(edit, ShownText().c_str());
     SendMessageA(edit, EM_SETSEL, 0, -1);
     SetFocus(edit);
     return FALSE;
@@ -32,8 +38,9 @@ void CellClose(HWND wnd) {
     char utf8[256 * 3];
     GetWindowTextA(GetDlgItem(wnd, kCellEditId), utf8, sizeof utf8);
     std::string sjis;
-    // The field takes only text CP932 can hold, and at most 255 of its bytes.
-    if (Utf8ToSjis(utf8, &sjis))
+    // The field takes only text CP932 can hold, and at most 255 of its bytes. Text the user left
+    // as shown keeps its bytes, also those that could not be shown.
+    if (utf8 != ShownText() && Utf8ToSjis(utf8, &sjis))
         snprintf(g_cellEdit.text, sizeof g_cellEdit.text, "%s", sjis.c_str());
     SendMessageA(g_cellEdit.dlg, WM_CELL_DONE, 0, 0);
     DestroyWindow(wnd);

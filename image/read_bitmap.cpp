@@ -1,8 +1,6 @@
 // The program's own BMP reader: header, palette and the pixel block, turned into a device
 // picture by the platform's DIB conversion.
-#include <fcntl.h>
 #include <sys/mman.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -12,6 +10,7 @@
 #include <memory>
 
 #include "image/readpic.h"
+#include "platform/kernel/fileapi.h"
 #include "platform/user/msgbox.h"
 #include "platform/user/window.h"
 
@@ -75,21 +74,6 @@ int ReadPixBlock(FILE* f, int64_t off, int64_t bytes, int64_t fileSize, PixBlock
     return 1;
 }
 
-// Opens a regular file for reading and gives its size; none for anything else. Without
-// O_NONBLOCK, opening a FIFO waits for a writer before it can be refused.
-FILE* OpenRegFile(const char* path, int64_t* bytes) {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return nullptr;
-    struct stat st;
-    FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
-    if (!f) {
-        close(fd);
-        return nullptr;
-    }
-    *bytes = st.st_size;
-    return f;
-}
-
 HBITMAP Refuse(HWND owner, const char* text) {
     MessageBoxA(owner, text, kCaption, MB_OK);
     return nullptr;
@@ -102,7 +86,7 @@ HBITMAP Refuse(HWND owner, const char* text) {
 // than its headers say; with a message for a bad header or sizes that cannot be allocated.
 HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
     int64_t fileSize = 0;
-    std::unique_ptr<FILE, FileCloser> f(OpenRegFile(path, &fileSize));
+    std::unique_ptr<FILE, FileCloser> f(OpenPlainFile(path, &fileSize));
     if (!f) return nullptr;
 
     BYTE fh[14];

@@ -109,6 +109,21 @@ BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode)
     return TRUE;
 }
 
+FILE* OpenPlainFile(const char* path, int64_t* size) {
+    // Without O_NONBLOCK, opening a FIFO waits for a writer before fstat can refuse it.
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    FILE* f = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
+    if (!f) {
+        close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    if (size) *size = st.st_size;
+    return f;
+}
+
 BOOL SetDirPrivate(const char* path) {
     struct stat st;
     if (!path || stat(path, &st) != 0 || !S_ISDIR(st.st_mode)) return FALSE;

@@ -1,6 +1,9 @@
 // Folders and files of the program's own, and the user's special folders.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
+
 #include "platform/kernel/kernel.h"
 #include "platform/wintypes.h"
 
@@ -16,6 +19,12 @@ BOOL DeleteFileA(const char* path);
 // writer of every file the program, the codec library and the server replace. FALSE when path
 // names something other than a file, its folder is missing or anything cannot be written.
 BOOL WriteWholeFile(const char* path, const void* data, size_t size, DWORD mode);
+
+// Opens path for reading when it names a plain file (or a link to one), and puts its size in
+// *size unless size is null. None for anything else, errno telling why: the reason open gave
+// (ENOENT when nothing is there), or EINVAL for a folder, a FIFO or a device. A FIFO is refused at
+// once, without waiting for a writer. The caller closes the file.
+FILE* OpenPlainFile(const char* path, int64_t* size);
 
 // Makes an existing folder readable by its owner only (mode 0700) when it belongs to the user the
 // program runs as; someone else's folder is not the program's to change and is left as it is.

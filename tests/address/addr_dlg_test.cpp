@@ -1,8 +1,12 @@
 // The address book dialog driven as a person would: ticks, the two closing buttons and what they
 // hand back, sorting by the headers, new and delete, and editing a cell in place.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -38,6 +42,14 @@ std::string Cell(HWND dlg, int row, int col) {
 std::vector<std::string> Column(HWND dlg, int col) {
     std::vector<std::string> v;
     for (int i = 0; i < ListView_GetItemCount(ListOf(dlg)); i++) v.push_back(Cell(dlg, i, col));
+    return v;
+}
+
+// The ticks of the rows, 1 for a ticked one.
+std::vector<int> Ticks(HWND dlg) {
+    std::vector<int> v;
+    for (int i = 0; i < ListView_GetItemCount(ListOf(dlg)); i++)
+        v.push_back(ListView_GetCheckState(ListOf(dlg), i) ? 1 : 0);
     return v;
 }
 
@@ -77,11 +89,18 @@ void DblClickCell(HWND dlg, int row, int col) {
     PlatMouseEvent(dlg, WM_LBUTTONUP, p.x, p.y);
 }
 
+// The sort directions as the program starts with them, read before any test clicks a header.
+const std::vector<int> kStartSortUp(std::begin(g_adrSortUp), std::end(g_adrSortUp));
+
 struct AdrDlgTest : testing::Test {
     AppEnv env;
     MsgRecorder rec;
     int result = -1;
-    void SetUp() override { FreeRecipList(); }
+    // Each test sorts as the first session of a fresh program would.
+    void SetUp() override {
+        FreeRecipList();
+        std::copy(kStartSortUp.begin(), kStartSortUp.end(), g_adrSortUp);
+    }
     void TearDown() override { FreeRecipList(); }
     void PutBook(const std::string& bytes) {
         ASSERT_TRUE(WriteFileBytes(AdrFile(), {bytes.begin(), bytes.end()}));
@@ -175,34 +194,181 @@ TEST_F(AdrDlgTest, CellEditor) {
     EXPECT_EQ(ReadFileText(AdrFile()), head + "\x83~~" + tail);
 }
 
-// Each click on a header sorts the other way, and the direction carries over to the next
-// opening. The selected entry stays selected.
+// The entries in the file as "name address", sorted, whatever their order in it.
+std::vector<std::string> FileEntries() {
+    std::vector<std::string> v;
+    EXPECT_EQ(ReadAddress(), 1);
+    for (int i = 0; i < g_adrBook.count; i++)
+        v.push_back(std::string(g_adrBook.items[i]->name) + " " + g_adrBook.items[i]->address);
+    FreeAddress();
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+// A click on a button or a header while the editor is open ends the editor first: its text goes
+// into the entry it was opened on. The window system takes the editor's activation away only
+// after the click has been handled, and the test keeps that order.
+TEST_F(AdrDlgTest, ClicksEndTheCellEditorFirst) {
+    const std::vector<std::string> all = {"Ann a@x", "Bob b@x", "Cy c@x", "Di d@x"};
+    const struct {
+        const char* name;
+        std::function<void(HWND)> click;
+        bool closes;  // the click closes the dialog
+        std::vector<std::string> book;
+        std::string recips;
+    } rows[] = {
+        {"delete the edited entry",
+         [](HWND dlg) { Press(dlg, kDel); },
+         false,
+         {"Ann a@x", "Cy c@x", "Di d@x"},
+         "<none>"},
+        {"new", [](HWND dlg) { Press(dlg, kNew); }, false, all, "<none>"},
+        {"sort by address", [](HWND dlg) { ClickHeader(dlg, 2); }, false, all, "<none>"},
+        {"decide with the edited entry ticked",
+         [](HWND dlg) {
+             ListView_SetCheckState(ListOf(dlg), 0, TRUE);
+             ListView_SetCheckState(ListOf(dlg), 1, TRUE);
+             Press(dlg, kDecide);
+         },
+         true, all, "a@x,b@x"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PutBook(kFour);
+        Run([&](HWND dlg) {
+            DblClickCell(dlg, 1, 2);
+            PlatTypeText("b@x");
+            HWND editor = g_cellEdit.editor;
+            row.click(dlg);
+            EXPECT_EQ(g_cellEdit.editor, nullptr);
+            PlatActivate(editor, FALSE);
+            if (!row.closes) Press(dlg, kCancel);
+        });
+        EXPECT_EQ(FileEntries(), row.book);
+        EXPECT_EQ(Recips(), row.recips);
+    }
+}
+
+// A name or address that is no CP932 text shows as an empty cell; opening the editor on it and
+// leaving it without a change keeps the stored bytes.
+TEST_F(AdrDlgTest, CellEditorKeepsBytesItCannotShow) {
+    const std::string cut = std::string(254, 'n') + "\x82";  // a lead byte without its trail
+    const std::string file = "0," + cut + ",a@x,1,Bob,b\xFF@x,-1,0";
+    const struct {
+        const char* name;
+        int row, col;
+        const char* typed;  // ending in "\n": Enter closes the editor, else a click elsewhere
+        std::string saved;
+    } rows[] = {
+        {"a name cut through a double-byte character", 0, 1, "", file},
+        {"an address with a byte CP932 lacks", 1, 2, "\n", file},
+        {"typed over", 0, 1, "Ann\n", "0,Ann,a@x,1,Bob,b\xFF@x,-1,0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        PutBook(file);
+        Run([&](HWND dlg) {
+            EXPECT_EQ(Cell(dlg, row.row, row.col), "");
+            DblClickCell(dlg, row.row, row.col);
+            PlatTypeText(row.typed);
+            PlatActivate(g_cellEdit.editor, FALSE);
+            Press(dlg, kCancel);
+        });
+        EXPECT_EQ(ReadFileText(AdrFile()), row.saved);
+    }
+}
+
+// The first click on a header sorts ascending, 送信 putting the unticked entries first; each
+// further click sorts the other way. The selected entry stays selected, the ticks go with their
+// entries, and each column's direction carries over to the next opening.
 TEST_F(AdrDlgTest, HeaderClicksSortBothWays) {
     PutBook("0,b,1@x,1,B,2@x,2,,3@x,3,a,4@x,-1,0");
     const std::vector<std::string> up = {"", "B", "a", "b"}, down = {"b", "a", "B", ""};
-    std::vector<std::string> first;
     Run([&](HWND dlg) {
         ListView_SetItemState(ListOf(dlg), 3, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
         ClickHeader(dlg, 1);
-        first = Column(dlg, 1);
-        ASSERT_TRUE(first == up || first == down);
+        EXPECT_EQ(Column(dlg, 1), up);
         const int sel = ListView_GetNextItem(ListOf(dlg), -1, LVNI_SELECTED);
         ASSERT_GE(sel, 0);
         EXPECT_EQ(Cell(dlg, sel, 1), "a");
         ClickHeader(dlg, 1);
-        EXPECT_EQ(Column(dlg, 1), first == up ? down : up);
+        EXPECT_EQ(Column(dlg, 1), down);
+        ClickHeader(dlg, 1);
+        EXPECT_EQ(Column(dlg, 1), up);
+        ListView_SetCheckState(ListOf(dlg), 0, TRUE);
+        ListView_SetCheckState(ListOf(dlg), 3, TRUE);
+        ClickHeader(dlg, 0);
+        EXPECT_EQ(Column(dlg, 1), (std::vector<std::string>{"B", "a", "", "b"}));
+        EXPECT_EQ(Ticks(dlg), (std::vector<int>{0, 0, 1, 1}));
         Press(dlg, kCancel);
     });
+    // Three clicks on 名前 and one on 送信 turned both.
     Run([&](HWND dlg) {
         ClickHeader(dlg, 1);
-        EXPECT_EQ(Column(dlg, 1), first);
+        EXPECT_EQ(Column(dlg, 1), down);
+        ListView_SetCheckState(ListOf(dlg), 2, TRUE);
+        ClickHeader(dlg, 0);
+        EXPECT_EQ(Column(dlg, 1), (std::vector<std::string>{"B", "b", "a", ""}));
+        EXPECT_EQ(Ticks(dlg), (std::vector<int>{1, 0, 0, 0}));
         ClickHeader(dlg, 2);  // a column of its own direction
-        const std::vector<std::string> addrs = Column(dlg, 2);
-        EXPECT_TRUE(addrs == (std::vector<std::string>{"1@x", "2@x", "3@x", "4@x"}) ||
-                    addrs == (std::vector<std::string>{"4@x", "3@x", "2@x", "1@x"}));
+        EXPECT_EQ(Column(dlg, 2), (std::vector<std::string>{"1@x", "2@x", "3@x", "4@x"}));
         Press(dlg, kCancel);
     });
+}
+
+// What is at a path: a FIFO, a link and its target, or a file, told by its size and bytes.
+std::string PathState(const std::string& path) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0) return "nothing";
+    if (S_ISFIFO(st.st_mode)) return "FIFO";
+    if (S_ISLNK(st.st_mode)) {
+        char to[MAX_PATH] = {};
+        return readlink(path.c_str(), to, sizeof to - 1) < 0 ? "link"
+                                                             : "link to " + std::string(to);
+    }
+    const std::string bytes = ReadFileText(path);
+    return "file of " + std::to_string(bytes.size()) + " bytes, hash " +
+           std::to_string(std::hash<std::string>{}(bytes));
+}
+
+// When the book could not be loaded, no close writes over what is there, whatever was done in
+// the dialog meanwhile.
+TEST_F(AdrDlgTest, FailedLoadLeavesTheFileAlone) {
+    const struct {
+        const char* name;
+        std::function<bool(const std::string&)> make;  // puts it at the path
+        int close;
+    } rows[] = {
+        {"a FIFO, closed by cancel",
+         [](const std::string& p) { return mkfifo(p.c_str(), 0600) == 0; }, kCancel},
+        {"over 4 MiB, closed by decide",
+         [](const std::string& p) {
+             const std::string big = "0,Ann,a@x," + std::string(4 * 1024 * 1024, ' ');
+             return WriteFileBytes(p, {big.begin(), big.end()});
+         },
+         kDecide},
+        {"a link to itself, closed by cancel",
+         [](const std::string& p) { return symlink(kAdrName, p.c_str()) == 0; }, kCancel},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        remove(AdrFile().c_str());
+        ASSERT_TRUE(row.make(AdrFile()));
+        const std::string before = PathState(AdrFile());
+        rec.msgs.clear();
+        Run([&](HWND dlg) {
+            EXPECT_EQ(ListView_GetItemCount(ListOf(dlg)), 0);
+            Press(dlg, kNew);
+            DblClickCell(dlg, 0, 2);
+            PlatTypeText("e@x\n");
+            Press(dlg, row.close);
+        });
+        EXPECT_EQ(PathState(AdrFile()), before);
+        std::vector<std::string> told;
+        for (const auto& m : rec.msgs) told.push_back(m.text);
+        EXPECT_EQ(told, (std::vector<std::string>{"ファイル読込みエラー"}));
+    }
 }
 
 TEST_F(AdrDlgTest, NewAndDeleteRefusals) {

@@ -2,8 +2,10 @@
 // that fails.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,13 @@ void SetBook(const std::vector<Entry>& entries, const std::vector<int>& ticks = 
     }
 }
 
+constexpr size_t kFileCap = 4 * 1024 * 1024;
+
+// The bytes followed by blanks, `size` bytes in all.
+std::string PadTo(const std::string& bytes, size_t size) {
+    return bytes + std::string(size - bytes.size(), ' ');
+}
+
 struct AdrStore : testing::Test {
     AppEnv env;
     void TearDown() override { FreeAddress(); }
@@ -84,6 +93,7 @@ TEST_F(AdrStore, LoadsWhatTheFileHolds) {
         {"cut off in an entry", "0,a,b,1,c", {{0, "a", "b"}}},
         {"cut off after a tilde", "0,a,b,1,c,d~", {{0, "a", "b"}}},
         {"no terminator", "0,a,b,", {{0, "a", "b"}}},
+        {"exactly 4 MiB", PadTo("0,a,b,-1,0", kFileCap), {{0, "a", "b"}}},
         {"more than one load step",
          [] {
              std::string s;
@@ -104,6 +114,37 @@ TEST_F(AdrStore, LoadsWhatTheFileHolds) {
         EXPECT_EQ(ReadAddress(), 1);
         EXPECT_EQ(BookEntries(), row.want);
         EXPECT_TRUE(rec.msgs.empty());
+    }
+}
+
+// Whatever is at the path but cannot be taken as a book is refused at once and told, and the book
+// is left empty.
+TEST_F(AdrStore, RefusesWhatIsNoBook) {
+    const struct {
+        const char* name;
+        std::function<bool(const std::string&)> make;  // puts it at the path
+    } rows[] = {
+        {"a FIFO, which nobody writes",
+         [](const std::string& p) { return mkfifo(p.c_str(), 0600) == 0; }},
+        {"one byte over 4 MiB",
+         [](const std::string& p) {
+             const std::string big = PadTo("-1,0", kFileCap + 1);
+             return WriteFileBytes(p, {big.begin(), big.end()});
+         }},
+        {"a link to itself, which cannot be opened",
+         [](const std::string& p) { return symlink(kAdrName, p.c_str()) == 0; }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        remove(AdrFile().c_str());
+        ASSERT_TRUE(row.make(AdrFile()));
+        SetBook({{0, "old", "o@x"}});
+        MsgRecorder rec;
+        EXPECT_EQ(ReadAddress(), 0);
+        EXPECT_EQ(g_adrBook.count, 0);
+        std::vector<std::string> told;
+        for (const auto& m : rec.msgs) told.push_back(m.caption + ": " + m.text);
+        EXPECT_EQ(told, (std::vector<std::string>{"ReadAddress-Error: ファイル読込みエラー"}));
     }
 }
 

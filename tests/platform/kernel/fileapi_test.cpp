@@ -1,10 +1,11 @@
-// Writing a file whole or not at all.
+// Writing a file whole or not at all, and opening only plain files for reading.
 #include "platform/kernel/fileapi.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "support/testutil.h"
@@ -95,6 +96,40 @@ TEST(WriteWholeFile, WritesThroughLinksAndRefusesOtherThanFiles) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(WriteWholeFile(fifo.c_str(), "x", 1, 0666));
     EXPECT_EQ(CountFiles(dir.path), 5);
+}
+
+// Only a plain file opens; a FIFO is refused at once, and errno tells a missing file from one
+// that is no plain file.
+TEST(OpenPlainFile, OpensOnlyPlainFiles) {
+    TempDir dir;
+    ASSERT_TRUE(WriteFileBytes(dir.File("plain"), {'a', 'b', 'c'}));
+    ASSERT_EQ(symlink("plain", dir.File("link").c_str()), 0);
+    ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(mkdir(dir.File("folder").c_str(), 0700), 0);
+    const struct {
+        const char* name;
+        int64_t size;  // -1: refused
+        int err;
+    } rows[] = {
+        {"plain", 3, 0},        {"link", 3, 0},       {"fifo", -1, EINVAL},
+        {"folder", -1, EINVAL}, {"none", -1, ENOENT},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        int64_t size = -1;
+        errno = 0;
+        FILE* f = OpenPlainFile(dir.File(row.name).c_str(), &size);
+        EXPECT_EQ(f != nullptr, row.size >= 0);
+        EXPECT_EQ(size, row.size);
+        if (f) {
+            char got[4] = {};
+            EXPECT_EQ(fread(got, 1, sizeof got, f), 3u);
+            EXPECT_STREQ(got, "abc");
+            fclose(f);
+        } else {
+            EXPECT_EQ(errno, row.err);
+        }
+    }
 }
 
 }  // namespace
