@@ -90,7 +90,8 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, DWORD*, DWORD* type, BYTE* data,
     RegStore store = LoadStore(root);
     RegSection* s = FindSection(&store, path);
     const RegValue* v = s ? FindValue(s, name ? name : "") : nullptr;
-    if (!v) return ERROR_FILE_NOT_FOUND;
+    if (!v)
+        return s && IsUnreadValue(*s, name ? name : "") ? ERROR_INVALID_DATA : ERROR_FILE_NOT_FOUND;
     if (type) *type = v->type;
     const DWORD count = (DWORD)v->data.size();
     if (data && *size < count) {

@@ -21,6 +21,7 @@ constexpr LSTATUS ERROR_SUCCESS = 0;
 constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;
 constexpr LSTATUS ERROR_ACCESS_DENIED = 5;
 constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
+constexpr LSTATUS ERROR_INVALID_DATA = 13;
 constexpr LSTATUS ERROR_OUTOFMEMORY = 14;
 // ERROR_INVALID_PARAMETER (87) is in wintypes.h.
 constexpr LSTATUS ERROR_MORE_DATA = 234;
@@ -59,7 +60,8 @@ LSTATUS RegOpenKeyExA(HKEY root, LPCSTR sub, DWORD options, REGSAM sam, HKEY* re
 // Reads value `name` of `key`: its type (type may be null) and its bytes. With data null only
 // *size is set to the byte count. When *size is too small: ERROR_MORE_DATA and *size the count
 // needed. ERROR_FILE_NOT_FOUND when the value is absent (an empty value is there, with 0 bytes);
-// ERROR_INVALID_PARAMETER for data without size.
+// ERROR_INVALID_DATA when its only line in the store file cannot be read (the line is kept as it
+// is; writing the value adds a line of its own); ERROR_INVALID_PARAMETER for data without size.
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, DWORD* reserved, DWORD* type, BYTE* data,
                          DWORD* size);
 // Writes value `name` with its type and exactly `size` bytes (a text's terminator is counted by

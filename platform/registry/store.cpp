@@ -57,6 +57,12 @@ RegValue* FindValue(RegSection* s, std::string_view name) {
     return nullptr;
 }
 
+// Whether value name of s has a line that could not be read.
+bool IsUnreadValue(const RegSection& s, std::string_view name) {
+    return std::any_of(s.unread.begin(), s.unread.end(),
+                       [&](const std::string& n) { return IsSameName(n, name); });
+}
+
 // Sets a value; one that exists keeps the spelling of its name.
 void PutValue(RegSection* s, std::string_view name, DWORD type, std::string data) {
     RegValue* v = FindValue(s, name);

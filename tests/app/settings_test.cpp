@@ -4,11 +4,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
 #include "support/testutil.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -109,6 +112,50 @@ TEST(ReadServerInfo, HandEditedServerLine) {
     EXPECT_EQ(ReadServerInfo(), 1);
     EXPECT_STREQ(g_app.ServerHost, "photos.example.jp:8081");
     EXPECT_EQ(ReadVal("SERVER").bytes, Sz("photos.example.jp:8081"));
+}
+
+// A SERVER line that a person wrote by hand: read with blanks around "=" and at the end; when it
+// still cannot be read, the default serves in memory only and the line is left to be mended.
+TEST(InitRegInfo, HandWrittenServerLine) {
+    const struct {
+        const char* name;
+        const char* line;
+        const char* host;
+        const char* stored;  // the line in the file afterwards
+        bool told;           // the line is told of on standard error
+    } rows[] = {
+        {"blank at the end", "\"SERVER\"=\"myhost:8080\" ", "myhost:8080",
+         "\"SERVER\"=\"myhost:8080\"", false},
+        {"blanks around =", "\"SERVER\" = \"myhost:8080\"", "myhost:8080",
+         "\"SERVER\"=\"myhost:8080\"", false},
+        {"not closed", "\"SERVER\"=\"myhost:8080", kDefServer, "\"SERVER\"=\"myhost:8080", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppEnv env;
+        const std::string text =
+            "[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"s + row.line + "\n";
+        std::filesystem::create_directories(std::filesystem::path(StoreFile()).parent_path());
+        ASSERT_TRUE(WriteFileBytes(StoreFile(), {text.begin(), text.end()}));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(InitRegInfo(), 1);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_STREQ(g_app.ServerHost, row.host);
+        // The store tells the line by its number (and again at each write that moves it).
+        const std::string line2 = StoreFile() + ":2: cannot read this line; it is kept as it is\n";
+        const std::string mine =
+            "settings: the line of \"SERVER\" cannot be read; localhost:8080 is used until it is "
+            "mended\n";
+        if (row.told) {
+            EXPECT_EQ(err.substr(0, line2.size()), line2);
+            EXPECT_EQ(err.substr(err.size() - std::min(err.size(), mine.size())), mine);
+        } else {
+            EXPECT_EQ(err, "");
+        }
+        const std::string stored = ReadFileText(StoreFile());
+        EXPECT_NE(stored.find("\n"s + row.stored + "\n"), stored.npos) << stored;
+        EXPECT_EQ(stored.find("\"SERVER\"=\"localhost"), stored.npos) << stored;
+    }
 }
 
 // The defaults are used in memory even when they cannot be stored, so that the album pages have

@@ -420,6 +420,68 @@ TEST_F(RegistryTest, ValueLinesReadableBothWays) {
     RegCloseKey(key);
 }
 
+// Lines as a person writes them with a text editor: blanks around "=" and at the end of a line,
+// a byte-order mark before the first. A value whose line still cannot be read is unread, not
+// absent, and its line is told of and kept.
+TEST_F(RegistryTest, HandWrittenLines) {
+    static const struct {
+        const char* what;
+        const char* line;
+        const char* name;
+        LSTATUS status;
+        DWORD type;
+        std::string bytes;
+    } rows[] = {
+        {"blank at the end", "\"Server\"=\"myhost:8080\" ", "Server", ERROR_SUCCESS, REG_SZ,
+         "myhost:8080\0"s},
+        {"tab and CR at the end", "\"Tab\"=\"t\"\t\r", "Tab", ERROR_SUCCESS, REG_SZ, "t\0"s},
+        {"blanks around =", "\"Around\" = \"a\"", "Around", ERROR_SUCCESS, REG_SZ, "a\0"s},
+        {"tabs around =", "\"Tabs\"\t=\t\"b\"", "Tabs", ERROR_SUCCESS, REG_SZ, "b\0"s},
+        {"blanks in the text are its own", "\"Inside\"=\" x \"", "Inside", ERROR_SUCCESS, REG_SZ,
+         " x \0"s},
+        {"number", "\"Count\" = dword:0000002a  ", "Count", ERROR_SUCCESS, REG_DWORD,
+         "\x2a\0\0\0"s},
+        {"binary", "\"Bin\" =hex:00,ff ", "Bin", ERROR_SUCCESS, REG_BINARY, "\0\xff"s},
+        {"unnamed value", "@ = \"d\"", "", ERROR_SUCCESS, REG_SZ, "d\0"s},
+        {"not closed", "\"Open\"=\"myhost:8080", "Open", ERROR_INVALID_DATA, 0, ""},
+        {"text after the quotes", "\"After\"=\"x\" y", "After", ERROR_INVALID_DATA, 0, ""},
+        {"no = after the name", "\"NoEq\" \"x\"", "NoEq", ERROR_FILE_NOT_FOUND, 0, ""},
+    };
+    std::string text = "\xef\xbb\xbf[HKEY_CURRENT_USER\\Software\\T]\n";
+    for (const auto& row : rows) text += row.line + "\n"s;
+    ASSERT_EQ(mkdir((tmp_.path + "/home").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(UserFolder().c_str(), 0700), 0);
+    ASSERT_TRUE(WriteFileBytes(UserFile(), {text.begin(), text.end()}));
+
+    testing::internal::CaptureStderr();
+    HKEY key = OpenKey(HKEY_CURRENT_USER, "Software\\T");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string buf(32, '\xaa');
+        DWORD size = (DWORD)buf.size(), type = 0;
+        EXPECT_EQ(RegQueryValueExA(key, row.name, nullptr, &type, (BYTE*)buf.data(), &size),
+                  row.status);
+        if (row.status != ERROR_SUCCESS) continue;
+        EXPECT_EQ(type, row.type);
+        EXPECT_EQ(buf.substr(0, size), row.bytes);
+    }
+    std::string told;
+    for (int line : {10, 11, 12})
+        told += UserFile() + ":" + std::to_string(line) +
+                ": cannot read this line; it is kept as it is\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), told);
+
+    // Writing the unread value adds its own line; the one that cannot be read stays.
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(SetBytes(key, "Open", REG_SZ, "o\0"s), ERROR_SUCCESS);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(QueryBytes(key, "Open"), "o\0"s);
+    const std::string rewritten = ReadFileText(UserFile());
+    EXPECT_NE(rewritten.find("\n\"Open\"=\"o\"\n"), rewritten.npos) << rewritten;
+    EXPECT_NE(rewritten.find("\n\"Open\"=\"myhost:8080\n"), rewritten.npos) << rewritten;
+    RegCloseKey(key);
+}
+
 // A file in the older form (name=type:hexbytes under [Key\Path]) is read, and written in the new
 // form at the next change.
 TEST_F(RegistryTest, OldFormReadAndRewritten) {
