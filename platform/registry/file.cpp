@@ -46,11 +46,12 @@ static int StoreFolder(HKEY root, std::string* folder) {
     return 1;
 }
 
-// Says on standard error which lines of the store file at path were skipped; they are kept and
-// written back as they are. A file is told of once per content, not at every call.
-static void ReportSkipped(const std::string& path, std::string_view text,
-                          const std::vector<size_t>& skipped) {
-    if (skipped.empty()) return;
+// Says on standard error which lines of the store file at path were skipped, which are kept and
+// written back as they are, and which were read as Shift-JIS, which the next write turns into
+// UTF-8. A file is told of once per content, not at every call.
+static void ReportLines(const std::string& path, std::string_view text,
+                        const std::vector<size_t>& skipped, const std::vector<size_t>& sjis) {
+    if (skipped.empty() && sjis.empty()) return;
     static std::mutex lock;
     static size_t told;
     const size_t seen = std::hash<std::string_view>{}(text) ^ std::hash<std::string>{}(path);
@@ -60,6 +61,9 @@ static void ReportSkipped(const std::string& path, std::string_view text,
     for (size_t number : skipped)
         fprintf(stderr, "%s:%zu: cannot read this line; it is kept as it is\n", path.c_str(),
                 number);
+    for (size_t number : sjis)
+        fprintf(stderr, "%s:%zu: the text on this line is not UTF-8; it is read as Shift-JIS\n",
+                path.c_str(), number);
 }
 
 // Reads and parses the store file of root in folder, opened through dir (AT_FDCWD: by its whole
@@ -79,9 +83,9 @@ static int ReadStoreFile(int dir, const std::string& folder, HKEY root, RegStore
     }
     close(fd);
     if (n < 0) return 0;
-    std::vector<size_t> skipped;
-    *store = ParseStore(text, RootName(root), &skipped);
-    ReportSkipped(path, text, skipped);
+    std::vector<size_t> skipped, sjis;
+    *store = ParseStore(text, RootName(root), &skipped, &sjis);
+    ReportLines(path, text, skipped, sjis);
     return 1;
 }
 

@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "platform/registry/records.h"
+#include "platform/text/codepage.h"
 
 // Reads "hh,hh,..." (nothing for no bytes).
 static int ReadHexList(std::string_view text, std::string* bytes) {
@@ -128,7 +129,8 @@ static bool IsBlankOrComment(std::string_view line) {
 // that cannot be read is kept in its section, and when it names a value of the section, that
 // value counts as unread; the lines after a section line that cannot be read are kept too, since
 // they belong to no key that can be told.
-RegStore ParseStore(std::string_view text, const char* rootName, std::vector<size_t>* skipped) {
+RegStore ParseStore(std::string_view text, const char* rootName, std::vector<size_t>* skipped,
+                    std::vector<size_t>* sjis) {
     RegStore store;
     RegSection* section = nullptr;
     bool lost = false;
@@ -153,6 +155,7 @@ RegStore ParseStore(std::string_view text, const char* rootName, std::vector<siz
             const std::string_view rest = line.substr(data);
             if (data && (IsOldForm(line) ? ReadOldData(rest, &v) : ReadData(rest, &v))) {
                 PutValue(section, v.name, v.type, std::move(v.data));
+                if (!IsUtf8Text(std::string(line).c_str())) sjis->push_back(number);
                 continue;
             }
             if (data) section->unread.push_back(v.name);

@@ -446,6 +446,14 @@ TEST_F(RegistryTest, HandWrittenLines) {
         {"not closed", "\"Open\"=\"myhost:8080", "Open", ERROR_INVALID_DATA, 0, ""},
         {"text after the quotes", "\"After\"=\"x\" y", "After", ERROR_INVALID_DATA, 0, ""},
         {"no = after the name", "\"NoEq\" \"x\"", "NoEq", ERROR_FILE_NOT_FOUND, 0, ""},
+        // Saved by an editor in Shift-JIS: the bytes are CP932 already.
+        {"Shift-JIS text", "\"Pass\"=\"\x83\x70\x83\x58\"", "Pass", ERROR_SUCCESS, REG_SZ,
+         "\x83\x70\x83\x58\0"s},
+        {"second byte is a backslash", "\"So\"=\"\x83\x5c\\\\\x83\x5c\"", "So", ERROR_SUCCESS,
+         REG_SZ, "\x83\x5c\\\x83\x5c\0"s},
+        {"half-width kana", "\"Kana\" = \"\xb1\" ", "Kana", ERROR_SUCCESS, REG_SZ, "\xb1\0"s},
+        {"Shift-JIS name", "\"\x96\xbc\"=\"x\"", "\x96\xbc", ERROR_SUCCESS, REG_SZ, "x\0"s},
+        {"neither UTF-8 nor CP932", "\"Bad\"=\"\x83\x70\xff\"", "Bad", ERROR_INVALID_DATA, 0, ""},
     };
     std::string text = "\xef\xbb\xbf[HKEY_CURRENT_USER\\Software\\T]\n";
     for (const auto& row : rows) text += row.line + "\n"s;
@@ -466,9 +474,12 @@ TEST_F(RegistryTest, HandWrittenLines) {
         EXPECT_EQ(buf.substr(0, size), row.bytes);
     }
     std::string told;
-    for (int line : {10, 11, 12})
+    for (int line : {10, 11, 12, 17})
         told += UserFile() + ":" + std::to_string(line) +
                 ": cannot read this line; it is kept as it is\n";
+    for (int line : {13, 14, 15, 16})
+        told += UserFile() + ":" + std::to_string(line) +
+                ": the text on this line is not UTF-8; it is read as Shift-JIS\n";
     EXPECT_EQ(testing::internal::GetCapturedStderr(), told);
 
     // Writing the unread value adds its own line; the one that cannot be read stays.
@@ -479,6 +490,9 @@ TEST_F(RegistryTest, HandWrittenLines) {
     const std::string rewritten = ReadFileText(UserFile());
     EXPECT_NE(rewritten.find("\n\"Open\"=\"o\"\n"), rewritten.npos) << rewritten;
     EXPECT_NE(rewritten.find("\n\"Open\"=\"myhost:8080\n"), rewritten.npos) << rewritten;
+    // What was read as Shift-JIS is written back as UTF-8.
+    EXPECT_NE(rewritten.find("\n\"Pass\"=\"パス\"\n\"So\"=\"ソ\\\\ソ\"\n"), rewritten.npos)
+        << rewritten;
     RegCloseKey(key);
 }
 
