@@ -2,6 +2,8 @@
 // write them. Texts are the stored bytes (Shift-JIS for the account values).
 #pragma once
 
+#include <span>
+
 #include "platform/registry/registry.h"
 
 constexpr const char* kRegKey = "Software\\Halvorne\\Quillet\\";
@@ -28,6 +30,15 @@ int GetRegValue(const char* name, char** text);
 int SetRegInfo(HKEY key, const char* name, const char* text);
 // SetRegInfo on the settings key; 0 when the key cannot be opened.
 int SetRegValue(const char* name, const char* text);
+// A text value to store: its name and its text.
+struct RegText {
+    const char* name;
+    const char* text;
+};
+// Writes text values to the settings key in one write of the store, so that they are stored
+// together or not at all. 1 when the store took them; 0 when the key cannot be opened or the
+// write fails.
+int SetRegTexts(std::span<const RegText> vals);
 // Reads "SERVER" and "HOMEPAGE" over the in-memory copies, without defaults. A value that is
 // absent or does not fit leaves its copy as it was.
 int ReadServerInfo();

@@ -59,9 +59,9 @@ void FstOk(HWND dlg) {
         ShowWindow(dlg, SW_SHOW);
         return;
     }
-    SetRegValue("ALBUMID", album.c_str());
-    SetRegValue("PASSWORD", pass.c_str());
-    SetRegValue("USERID", mail.c_str());
+    const RegText vals[] = {
+        {"ALBUMID", album.c_str()}, {"PASSWORD", pass.c_str()}, {"USERID", mail.c_str()}};
+    if (!StoreAccount(dlg, vals)) return;
     FreeSkin(&g_fstSkin);
     EndDialog(dlg, 1);
 }
@@ -73,6 +73,13 @@ void SetFieldFromReg(HWND dlg, int id, const char* name) {
     if (!GetRegValue(name, &text) || !text) return;
     SetFieldSjis(dlg, id, text);
     free(text);
+}
+
+int StoreAccount(HWND dlg, std::span<const RegText> vals) {
+    if (SetRegTexts(vals)) return 1;
+    ShowWindow(dlg, SW_SHOW);
+    ShowMsgDlg(dlg, "設定を保存できませんでした", MSG_ERROR);
+    return 0;
 }
 
 INT_PTR DlgFstProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {

@@ -71,8 +71,8 @@ void UserOk(HWND dlg) {
     GetFieldSjis(dlg, kAlbumId, &album);
     GetFieldSjis(dlg, kPassId, &pass);
     if (!CheckUserVals(dlg, album, pass)) return;
-    SetRegValue("ALBUMID", album.c_str());
-    SetRegValue("PASSWORD", pass.c_str());
+    const RegText vals[] = {{"ALBUMID", album.c_str()}, {"PASSWORD", pass.c_str()}};
+    if (!StoreAccount(dlg, vals)) return;
     FreeSkin(&g_userSkin);
     EndDialog(dlg, 0);
 }

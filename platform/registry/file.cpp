@@ -124,11 +124,19 @@ static int WriteNewFile(int dir, const char* tmp, const std::string& text) {
     return ok;
 }
 
+// The test seam's hook, asked before anything of the store is opened.
+static int (*g_writeHook)();
+
+void PlatSetRegWriteHook(int (*hook)()) {
+    g_writeHook = hook;
+}
+
 // Changes a root's store: takes the exclusive lock on its folder, reads the file afresh, lets
 // change alter it and, when change answers 1, replaces the file whole by a flushed temporary one.
 // ERROR_ACCESS_DENIED, the old file left as it was, when the folder or the file cannot be made,
 // read or written.
 LSTATUS ChangeStore(HKEY root, const std::function<int(RegStore*)>& change) {
+    if (g_writeHook && !g_writeHook()) return ERROR_ACCESS_DENIED;
     std::string path;
     if (!StoreFolder(root, &path)) return ERROR_ACCESS_DENIED;
     MakeFolders(path);

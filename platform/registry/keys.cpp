@@ -104,13 +104,24 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, DWORD*, DWORD* type, BYTE* data,
 }
 
 LSTATUS RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
+    const REGSETVALUE value = {name, type, data, size};
+    return RegSetValuesA(key, &value, 1);
+}
+
+LSTATUS RegSetValuesA(HKEY key, const REGSETVALUE* values, DWORD count) {
     KeyPath path;
     HKEY root = ResolveKey(key, &path);
     if (!root) return ERROR_INVALID_HANDLE;
-    if (!data && size) return ERROR_INVALID_PARAMETER;
-    std::string bytes(data ? (const char*)data : "", size);
+    if (count && !values) return ERROR_INVALID_PARAMETER;
+    for (DWORD i = 0; i < count; i++)
+        if (!values[i].data && values[i].size) return ERROR_INVALID_PARAMETER;
     return ChangeStore(root, [&](RegStore* store) {
-        PutValue(TakeSection(store, StoredSpelling(*store, path)), name ? name : "", type, bytes);
+        RegSection* s = TakeSection(store, StoredSpelling(*store, path));
+        for (DWORD i = 0; i < count; i++) {
+            const REGSETVALUE& v = values[i];
+            PutValue(s, v.name ? v.name : "", v.type,
+                     std::string(v.data ? (const char*)v.data : "", v.size));
+        }
         return 1;
     });
 }

@@ -68,6 +68,16 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, DWORD* reserved, DWORD* type, BY
 // the caller). The store on disk is replaced whole, so a failed write leaves the old one.
 LSTATUS RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
                        DWORD size);
+// One value for RegSetValuesA, as the arguments of RegSetValueExA.
+struct REGSETVALUE {
+    LPCSTR name;
+    DWORD type;
+    const BYTE* data;
+    DWORD size;
+};
+// Writes `count` values of `key` as RegSetValueExA does, in one write of the store: all of them
+// or, when it fails, none.
+LSTATUS RegSetValuesA(HKEY key, const REGSETVALUE* values, DWORD count);
 // The name of direct sub-key `index` of `key`, in order of their upper-cased names. *nameSize is
 // the buffer size in characters, terminator included; on success it becomes the name's length.
 // ERROR_MORE_DATA (*nameSize unchanged) when the name does not fit, ERROR_NO_MORE_ITEMS past the
@@ -76,3 +86,8 @@ LSTATUS RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameSize, DWORD*
                       LPSTR cls, DWORD* clsSize, FILETIME* lastWrite);
 // Closing a root does nothing.
 LSTATUS RegCloseKey(HKEY key);
+
+// Test seam: hook is asked before every change of a store (values set, a key made); when it
+// answers 0, the change fails with ERROR_ACCESS_DENIED, as on a full disk, and the store stays as
+// it was. nullptr restores the real behaviour.
+void PlatSetRegWriteHook(int (*hook)());

@@ -155,6 +155,62 @@ TEST_F(AccountTest, UserSettingsRules) {
     }
 }
 
+// The store lets this many more writes through, then fails them as a full disk would.
+int g_writesLeft;
+int CountWrite() {
+    return g_writesLeft-- > 0;
+}
+
+// Each dialog stores its values in one write: with none allowed the user is told, the dialog
+// stays open and nothing changes; with one allowed all the values are stored.
+TEST_F(AccountTest, ValuesStoredInOneWrite) {
+    const struct {
+        const char* name;
+        bool firstRun;
+        int writes;
+    } rows[] = {
+        {"first run, store fails", true, 0},
+        {"first run, one write", true, 1},
+        {"user settings, store fails", false, 0},
+        {"user settings, one write", false, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppEnv fresh;
+        ASSERT_EQ(SetRegValue("ALBUMID", "old"), 1);
+        ASSERT_EQ(SetRegValue("PASSWORD", "oldpass"), 1);
+        rec.msgs.clear();
+        bool openAfterOk = false;
+        const std::function<void(HWND)> fill = [&](HWND dlg) {
+            SetDlgItemTextA(dlg, kAlbum, "");
+            SetDlgItemTextA(dlg, kPass, "");
+            Type(dlg, kAlbum, "new1");
+            Type(dlg, kPass, "newpass");
+            if (row.firstRun) Type(dlg, kMail, "me@example.jp");
+            g_writesLeft = row.writes;
+            PlatSetRegWriteHook(CountWrite);
+            Press(dlg, row.firstRun ? 140 : 138);
+            PlatSetRegWriteHook(nullptr);
+            openAfterOk = IsWindowVisible(dlg);
+            if (openAfterOk) Press(dlg, row.firstRun ? 141 : 139);
+        };
+        onFst = row.firstRun ? fill : nullptr;
+        onUser = row.firstRun ? nullptr : fill;
+        onConfirm = [](HWND dlg) { Press(dlg, 142); };
+        if (row.firstRun)
+            EXPECT_EQ(RunFstDlg(nullptr), row.writes);
+        else
+            RunUserDlg(nullptr);
+        const bool stored = row.writes > 0;
+        EXPECT_EQ(openAfterOk, !stored);
+        EXPECT_EQ(Texts(), stored ? std::vector<std::string>{}
+                                  : std::vector<std::string>{"設定を保存できませんでした"});
+        EXPECT_EQ(StoredText("ALBUMID"), stored ? "new1" : "old");
+        EXPECT_EQ(StoredText("PASSWORD"), stored ? "newpass" : "oldpass");
+        EXPECT_EQ(StoredText("USERID"), stored && row.firstRun ? "me@example.jp" : "<absent>");
+    }
+}
+
 // "P" sends the stored values, not the fields; with a value absent it tells so.
 TEST_F(AccountTest, ReminderButton) {
     HttpServer server;

@@ -637,6 +637,52 @@ TEST_F(RegistryTest, WriteFailureKeepsOldFile) {
     RegCloseKey(key);
 }
 
+int g_changes;
+int CountChange() {
+    g_changes++;
+    return 1;
+}
+int RefuseChange() {
+    g_changes++;
+    return 0;
+}
+
+// Several values in one change of the store: all of them, or none when the write fails.
+TEST_F(RegistryTest, SeveralValuesInOneWrite) {
+    HKEY key = CreateKey(HKEY_CURRENT_USER, "Software\\Halvorne\\Quillet");
+    ASSERT_EQ(SetBytes(key, "ALBUMID", REG_SZ, "old\0"s), ERROR_SUCCESS);
+    const REGSETVALUE values[] = {
+        {"ALBUMID", REG_SZ, (const BYTE*)"new", 4},
+        {"PASSWORD", REG_SZ, (const BYTE*)"pw", 3},
+        {"Count", REG_DWORD, (const BYTE*)"\x2a\0\0\0", 4},
+    };
+    static const struct {
+        const char* name;
+        int (*hook)();
+        LSTATUS status;
+        const char *album, *pass;
+    } rows[] = {
+        {"write fails", RefuseChange, ERROR_ACCESS_DENIED, "old\0", "(absent)"},
+        {"write goes through", CountChange, ERROR_SUCCESS, "new\0", "pw\0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        g_changes = 0;
+        PlatSetRegWriteHook(row.hook);
+        const LSTATUS status = RegSetValuesA(key, values, DWORD(std::size(values)));
+        PlatSetRegWriteHook(nullptr);
+        EXPECT_EQ(status, row.status);
+        EXPECT_EQ(g_changes, 1);
+        EXPECT_EQ(QueryBytes(key, "ALBUMID"), std::string(row.album, strlen(row.album) + 1));
+        EXPECT_EQ(QueryBytes(key, "PASSWORD"),
+                  row.status ? row.pass : std::string(row.pass, strlen(row.pass) + 1));
+    }
+    EXPECT_EQ(QueryBytes(key, "Count"), "\x2a\0\0\0"s);
+    const REGSETVALUE broken = {"x", REG_SZ, nullptr, 1};
+    EXPECT_EQ(RegSetValuesA(key, &broken, 1), ERROR_INVALID_PARAMETER);
+    RegCloseKey(key);
+}
+
 TEST_F(RegistryTest, HandlesSeeEachOthersWrites) {
     HKEY one = CreateKey(HKEY_CURRENT_USER, "Software\\Halvorne\\Quillet");
     HKEY two = OpenKey(HKEY_CURRENT_USER, "software\\halvorne\\quillet");
