@@ -131,6 +131,15 @@ void PlatSetRegWriteHook(int (*hook)()) {
     g_writeHook = hook;
 }
 
+// The open folder of a store, closed (and with it its lock released) however a change ends, also
+// by an exception such as a failed allocation.
+struct StoreDir {
+    int fd;
+    ~StoreDir() {
+        if (fd >= 0) close(fd);
+    }
+};
+
 // Changes a root's store: takes the exclusive lock on its folder, reads the file afresh, lets
 // change alter it and, when change answers 1, replaces the file whole by a flushed temporary one.
 // ERROR_ACCESS_DENIED, the old file left as it was, when the folder or the file cannot be made,
@@ -140,7 +149,8 @@ LSTATUS ChangeStore(HKEY root, const std::function<int(RegStore*)>& change) {
     std::string path;
     if (!StoreFolder(root, &path)) return ERROR_ACCESS_DENIED;
     MakeFolders(path);
-    int dir = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const StoreDir held = {open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    const int dir = held.fd;
     if (dir < 0) return ERROR_ACCESS_DENIED;
     int locked;
     while ((locked = flock(dir, LOCK_EX)) != 0 && errno == EINTR) {
@@ -160,6 +170,5 @@ LSTATUS ChangeStore(HKEY root, const std::function<int(RegStore*)>& change) {
             }
         }
     }
-    close(dir);  // and with it the lock
     return status;
 }

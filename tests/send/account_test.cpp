@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -160,19 +161,26 @@ int g_writesLeft;
 int CountWrite() {
     return g_writesLeft-- > 0;
 }
+int RunOutOfMemory() {
+    throw std::bad_alloc();
+}
 
-// Each dialog stores its values in one write: with none allowed the user is told, the dialog
-// stays open and nothing changes; with one allowed all the values are stored.
+// Each dialog stores its values in one write: with one allowed all the values are stored; when
+// the store fails or memory runs out the user is told, the dialog stays open and nothing changes.
 TEST_F(AccountTest, ValuesStoredInOneWrite) {
     const struct {
         const char* name;
         bool firstRun;
+        int (*hook)();
         int writes;
+        const char* caption;  // of the plain box; null for the skinned one or none
     } rows[] = {
-        {"first run, store fails", true, 0},
-        {"first run, one write", true, 1},
-        {"user settings, store fails", false, 0},
-        {"user settings, one write", false, 1},
+        {"first run, one write", true, CountWrite, 1, nullptr},
+        {"first run, store fails", true, CountWrite, 0, nullptr},
+        {"first run, no memory", true, RunOutOfMemory, 0, "DlgFstProc"},
+        {"user settings, one write", false, CountWrite, 1, nullptr},
+        {"user settings, store fails", false, CountWrite, 0, nullptr},
+        {"user settings, no memory", false, RunOutOfMemory, 0, "DlgUserProc"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -188,7 +196,7 @@ TEST_F(AccountTest, ValuesStoredInOneWrite) {
             Type(dlg, kPass, "newpass");
             if (row.firstRun) Type(dlg, kMail, "me@example.jp");
             g_writesLeft = row.writes;
-            PlatSetRegWriteHook(CountWrite);
+            PlatSetRegWriteHook(row.hook);
             Press(dlg, row.firstRun ? 140 : 138);
             PlatSetRegWriteHook(nullptr);
             openAfterOk = IsWindowVisible(dlg);
@@ -203,8 +211,15 @@ TEST_F(AccountTest, ValuesStoredInOneWrite) {
             RunUserDlg(nullptr);
         const bool stored = row.writes > 0;
         EXPECT_EQ(openAfterOk, !stored);
-        EXPECT_EQ(Texts(), stored ? std::vector<std::string>{}
-                                  : std::vector<std::string>{"設定を保存できませんでした"});
+        if (stored) {
+            EXPECT_TRUE(rec.msgs.empty());
+        } else {
+            ASSERT_EQ(rec.msgs.size(), 1u);
+            EXPECT_EQ(rec.msgs[0].text,
+                      row.caption ? "メモリを確保できませんでした" : "設定を保存できませんでした");
+            EXPECT_EQ(rec.msgs[0].templ, row.caption ? 0 : 199);
+            EXPECT_EQ(rec.msgs[0].caption, row.caption ? row.caption : "");
+        }
         EXPECT_EQ(StoredText("ALBUMID"), stored ? "new1" : "old");
         EXPECT_EQ(StoredText("PASSWORD"), stored ? "newpass" : "oldpass");
         EXPECT_EQ(StoredText("USERID"), stored && row.firstRun ? "me@example.jp" : "<absent>");
