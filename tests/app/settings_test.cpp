@@ -158,6 +158,38 @@ TEST(InitRegInfo, HandWrittenServerLine) {
     }
 }
 
+// An account line that a person's editor saved in Shift-JIS is read; one that cannot be read is
+// not written over with the empty default at start.
+TEST(InitRegInfo, HandWrittenAccountLine) {
+    const struct {
+        const char* name;
+        const char* line;
+        const char* stored;  // the line in the file afterwards
+        const char* value;   // as read afterwards; null: cannot be read
+    } rows[] = {
+        {"Shift-JIS", "\"PASSWORD\"=\"\x83\x70\x83\x58\"", "\"PASSWORD\"=\"パス\"",
+         "\x83\x70\x83\x58"},
+        {"not closed", "\"PASSWORD\"=\"pass", "\"PASSWORD\"=\"pass", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppEnv env;
+        const std::string text =
+            "[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"s + row.line + "\n";
+        std::filesystem::create_directories(std::filesystem::path(StoreFile()).parent_path());
+        ASSERT_TRUE(WriteFileBytes(StoreFile(), {text.begin(), text.end()}));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(InitRegInfo(), 1);
+        testing::internal::GetCapturedStderr();
+        const RegVal v = ReadVal("PASSWORD");
+        EXPECT_EQ(v.type, row.value ? REG_SZ : REG_NONE);
+        EXPECT_EQ(v.bytes, row.value ? Sz(row.value) : "");
+        const std::string stored = ReadFileText(StoreFile());
+        EXPECT_NE(stored.find("\n"s + row.stored + "\n"), stored.npos) << stored;
+        EXPECT_EQ(stored.find("\"PASSWORD\"=\"\"\n"), stored.npos) << stored;
+    }
+}
+
 // The defaults are used in memory even when they cannot be stored, so that the album pages have
 // a host.
 TEST(InitRegInfo, DefaultHostsUsedWhenTheyCannotBeStored) {
