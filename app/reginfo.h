@@ -40,7 +40,7 @@ struct RegText {
 // write fails.
 int SetRegTexts(std::span<const RegText> vals);
 // Reads "SERVER" and "HOMEPAGE" over the in-memory copies, without defaults. A value that is
-// absent or does not fit leaves its copy as it was.
+// absent, cannot be read or does not fit leaves its copy as it was.
 int ReadServerInfo();
 // The account block of an upload: user id, password and album id joined by line feeds, in a new
 // heap buffer the caller frees. 0 (with a message when a value is missing) sets *text null.
@@ -48,7 +48,9 @@ int GetUserInfo(char** text);
 
 // The start-up load: "VER", the account values and host names with their defaults, the photo
 // tab's remembered pictures; centres the main window. A host name that is absent gets its default
-// in memory even when it cannot be stored. Returns 1.
+// in memory even when it cannot be stored; one whose line in the file cannot be read gets it in
+// memory only, and standard error says so. A value whose line cannot be read is never written
+// over with a default. Returns 1.
 int InitRegInfo();
 // The shutdown save: the photo tab's slots and the main window's placement. Returns 1.
 int SaveRegInfo();
