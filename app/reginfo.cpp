@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "app/appstate.h"
 #include "platform/user/msgbox.h"
@@ -62,9 +63,17 @@ int SetRegInfo(HKEY key, const char* name, const char* text) {
 }
 
 int SetRegValue(const char* name, const char* text) {
+    const RegText val = {name, text};
+    return SetRegTexts({&val, 1});
+}
+
+int SetRegTexts(std::span<const RegText> vals) {
+    std::vector<REGSETVALUE> items;
+    for (const RegText& v : vals)
+        items.push_back({v.name, REG_SZ, (const BYTE*)v.text, DWORD(strlen(v.text) + 1)});
     HKEY key;
     if (!OpenRegKey(&key)) return 0;
-    const int ok = SetRegInfo(key, name, text);
+    const int ok = RegSetValuesA(key, items.data(), DWORD(items.size())) == ERROR_SUCCESS;
     RegCloseKey(key);
     return ok;
 }

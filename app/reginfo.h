@@ -2,6 +2,8 @@
 // write them. Texts are the stored bytes (Shift-JIS for the account values).
 #pragma once
 
+#include <span>
+
 #include "platform/registry/registry.h"
 
 constexpr const char* kRegKey = "Software\\Halvorne\\Quillet\\";
@@ -28,8 +30,17 @@ int GetRegValue(const char* name, char** text);
 int SetRegInfo(HKEY key, const char* name, const char* text);
 // SetRegInfo on the settings key; 0 when the key cannot be opened.
 int SetRegValue(const char* name, const char* text);
+// A text value to store: its name and its text.
+struct RegText {
+    const char* name;
+    const char* text;
+};
+// Writes text values to the settings key in one write of the store, so that they are stored
+// together or not at all. 1 when the store took them; 0 when the key cannot be opened or the
+// write fails.
+int SetRegTexts(std::span<const RegText> vals);
 // Reads "SERVER" and "HOMEPAGE" over the in-memory copies, without defaults. A value that is
-// absent or does not fit leaves its copy as it was.
+// absent, cannot be read or does not fit leaves its copy as it was.
 int ReadServerInfo();
 // The account block of an upload: user id, password and album id joined by line feeds, in a new
 // heap buffer the caller frees. 0 (with a message when a value is missing) sets *text null.
@@ -37,7 +48,9 @@ int GetUserInfo(char** text);
 
 // The start-up load: "VER", the account values and host names with their defaults, the photo
 // tab's remembered pictures; centres the main window. A host name that is absent gets its default
-// in memory even when it cannot be stored. Returns 1.
+// in memory even when it cannot be stored; one whose line in the file cannot be read gets it in
+// memory only, and standard error says so. A value whose line cannot be read is never written
+// over with a default. Returns 1.
 int InitRegInfo();
 // The shutdown save: the photo tab's slots and the main window's placement. Returns 1.
 int SaveRegInfo();

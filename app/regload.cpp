@@ -25,10 +25,18 @@ void ForEachSlotValue(Fn fn) {
 
 // Writes the default only when the value is absent: an existing empty value stays empty. The
 // default is used even when it cannot be written, or when there is no key (null): the album
-// pages need a host.
+// pages need a host. A value whose line a person wrote but the store cannot read gets the default
+// in memory only, so that the line stays the one the store reads once it is mended.
 void ReadHostInfo(HKEY key, const char* name, const char* def, char* buf) {
-    if (key && ReadRegPath(key, name, buf) != ERROR_FILE_NOT_FOUND) return;
-    if (key) SetRegInfo(key, name, def);
+    const LSTATUS st = key ? ReadRegPath(key, name, buf) : ERROR_FILE_NOT_FOUND;
+    if (st == ERROR_INVALID_DATA)
+        fprintf(stderr,
+                "settings: the line of \"%s\" cannot be read; %s is used until it is mended\n",
+                name, def);
+    else if (st != ERROR_FILE_NOT_FOUND)
+        return;
+    else if (key)
+        SetRegInfo(key, name, def);
     snprintf(buf, MAX_PATH, "%s", def);
 }
 

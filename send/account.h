@@ -2,6 +2,9 @@
 // the character rules of the album ID and the password (CP932 bytes).
 #pragma once
 
+#include <span>
+
+#include "app/reginfo.h"
 #include "platform/user/window.h"
 
 // Limits of the fields in CP932 bytes. The mail address field holds what the confirmation can
@@ -26,6 +29,14 @@ void MakePassMsg(char* buf, size_t size);
 
 // Shows the stored settings text `name` in field `id` of dlg, when it can be read.
 void SetFieldFromReg(HWND dlg, int id, const char* name);
+// Tells the user of an account dialog that memory for its texts could not be had, in a plain box
+// with the dialog's caption.
+void TellNoMemory(HWND dlg, const char* caption);
+// Stores the values of an account dialog in one write of the settings, so that they are stored
+// together or not at all. 0 when the store fails or memory runs out: dlg is shown (the first run
+// hides it during its confirmation) and the user told over it (a plain box with caption for the
+// memory), so the dialog can stay open.
+int StoreAccount(HWND dlg, const char* caption, std::span<const RegText> vals);
 
 // The first run: 1 when the user confirmed the values and they were stored, 0 when cancelled.
 int RunFstDlg(HWND owner);

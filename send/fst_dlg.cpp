@@ -3,11 +3,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <new>
 #include <string>
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
 #include "platform/controls/commctrl.h"
+#include "platform/user/msgbox.h"
 #include "send/account.h"
 #include "ui/appmsg.h"
 #include "ui/memsurf.h"
@@ -43,9 +45,14 @@ INT_PTR FstInitDlg(HWND dlg) {
 void FstOk(HWND dlg) {
     memset(&g_confirm, 0, sizeof g_confirm);
     std::string album, pass, mail;
-    GetFieldSjis(dlg, kAlbumId, &album);
-    GetFieldSjis(dlg, kPassId, &pass);
-    GetFieldSjis(dlg, kMailId, &mail);
+    try {
+        GetFieldSjis(dlg, kAlbumId, &album);
+        GetFieldSjis(dlg, kPassId, &pass);
+        GetFieldSjis(dlg, kMailId, &mail);
+    } catch (const std::bad_alloc&) {
+        TellNoMemory(dlg, "DlgFstProc");
+        return;
+    }
     if (mail.empty()) {
         ShowMsgDlg(dlg, "メールアドレスを入力して下さい", MSG_ERROR);
         SetFocus(GetDlgItem(dlg, kMailId));
@@ -59,9 +66,9 @@ void FstOk(HWND dlg) {
         ShowWindow(dlg, SW_SHOW);
         return;
     }
-    SetRegValue("ALBUMID", album.c_str());
-    SetRegValue("PASSWORD", pass.c_str());
-    SetRegValue("USERID", mail.c_str());
+    const RegText vals[] = {
+        {"ALBUMID", album.c_str()}, {"PASSWORD", pass.c_str()}, {"USERID", mail.c_str()}};
+    if (!StoreAccount(dlg, "DlgFstProc", vals)) return;
     FreeSkin(&g_fstSkin);
     EndDialog(dlg, 1);
 }
@@ -73,6 +80,25 @@ void SetFieldFromReg(HWND dlg, int id, const char* name) {
     if (!GetRegValue(name, &text) || !text) return;
     SetFieldSjis(dlg, id, text);
     free(text);
+}
+
+void TellNoMemory(HWND dlg, const char* caption) {
+    MessageBoxA(dlg, "メモリを確保できませんでした", caption, MB_OK);
+}
+
+int StoreAccount(HWND dlg, const char* caption, std::span<const RegText> vals) {
+    int stored;
+    try {
+        stored = SetRegTexts(vals);
+    } catch (const std::bad_alloc&) {
+        ShowWindow(dlg, SW_SHOW);
+        TellNoMemory(dlg, caption);
+        return 0;
+    }
+    if (stored) return 1;
+    ShowWindow(dlg, SW_SHOW);
+    ShowMsgDlg(dlg, "設定を保存できませんでした", MSG_ERROR);
+    return 0;
 }
 
 INT_PTR DlgFstProc(HWND dlg, UINT msg, WPARAM wp, LPARAM) {

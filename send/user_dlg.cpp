@@ -2,6 +2,7 @@
 // asks the server to mail the stored password to the registered address.
 #include <cstdlib>
 #include <iterator>
+#include <new>
 #include <string>
 
 #include "app/appstate.h"
@@ -68,11 +69,16 @@ int CheckUserVals(HWND dlg, const std::string& album, const std::string& pass) {
 
 void UserOk(HWND dlg) {
     std::string album, pass;
-    GetFieldSjis(dlg, kAlbumId, &album);
-    GetFieldSjis(dlg, kPassId, &pass);
+    try {
+        GetFieldSjis(dlg, kAlbumId, &album);
+        GetFieldSjis(dlg, kPassId, &pass);
+    } catch (const std::bad_alloc&) {
+        TellNoMemory(dlg, "DlgUserProc");
+        return;
+    }
     if (!CheckUserVals(dlg, album, pass)) return;
-    SetRegValue("ALBUMID", album.c_str());
-    SetRegValue("PASSWORD", pass.c_str());
+    const RegText vals[] = {{"ALBUMID", album.c_str()}, {"PASSWORD", pass.c_str()}};
+    if (!StoreAccount(dlg, "DlgUserProc", vals)) return;
     FreeSkin(&g_userSkin);
     EndDialog(dlg, 0);
 }

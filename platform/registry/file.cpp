@@ -46,11 +46,12 @@ static int StoreFolder(HKEY root, std::string* folder) {
     return 1;
 }
 
-// Says on standard error which lines of the store file at path were skipped; they are kept and
-// written back as they are. A file is told of once per content, not at every call.
-static void ReportSkipped(const std::string& path, std::string_view text,
-                          const std::vector<size_t>& skipped) {
-    if (skipped.empty()) return;
+// Says on standard error which lines of the store file at path were skipped, which are kept and
+// written back as they are, and which were read as Shift-JIS, which the next write turns into
+// UTF-8. A file is told of once per content, not at every call.
+static void ReportLines(const std::string& path, std::string_view text,
+                        const std::vector<size_t>& skipped, const std::vector<size_t>& sjis) {
+    if (skipped.empty() && sjis.empty()) return;
     static std::mutex lock;
     static size_t told;
     const size_t seen = std::hash<std::string_view>{}(text) ^ std::hash<std::string>{}(path);
@@ -60,6 +61,9 @@ static void ReportSkipped(const std::string& path, std::string_view text,
     for (size_t number : skipped)
         fprintf(stderr, "%s:%zu: cannot read this line; it is kept as it is\n", path.c_str(),
                 number);
+    for (size_t number : sjis)
+        fprintf(stderr, "%s:%zu: the text on this line is not UTF-8; it is read as Shift-JIS\n",
+                path.c_str(), number);
 }
 
 // Reads and parses the store file of root in folder, opened through dir (AT_FDCWD: by its whole
@@ -79,9 +83,9 @@ static int ReadStoreFile(int dir, const std::string& folder, HKEY root, RegStore
     }
     close(fd);
     if (n < 0) return 0;
-    std::vector<size_t> skipped;
-    *store = ParseStore(text, RootName(root), &skipped);
-    ReportSkipped(path, text, skipped);
+    std::vector<size_t> skipped, sjis;
+    *store = ParseStore(text, RootName(root), &skipped, &sjis);
+    ReportLines(path, text, skipped, sjis);
     return 1;
 }
 
@@ -120,15 +124,33 @@ static int WriteNewFile(int dir, const char* tmp, const std::string& text) {
     return ok;
 }
 
+// The test seam's hook, asked before anything of the store is opened.
+static int (*g_writeHook)();
+
+void PlatSetRegWriteHook(int (*hook)()) {
+    g_writeHook = hook;
+}
+
+// The open folder of a store, closed (and with it its lock released) however a change ends, also
+// by an exception such as a failed allocation.
+struct StoreDir {
+    int fd;
+    ~StoreDir() {
+        if (fd >= 0) close(fd);
+    }
+};
+
 // Changes a root's store: takes the exclusive lock on its folder, reads the file afresh, lets
 // change alter it and, when change answers 1, replaces the file whole by a flushed temporary one.
 // ERROR_ACCESS_DENIED, the old file left as it was, when the folder or the file cannot be made,
 // read or written.
 LSTATUS ChangeStore(HKEY root, const std::function<int(RegStore*)>& change) {
+    if (g_writeHook && !g_writeHook()) return ERROR_ACCESS_DENIED;
     std::string path;
     if (!StoreFolder(root, &path)) return ERROR_ACCESS_DENIED;
     MakeFolders(path);
-    int dir = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const StoreDir held = {open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    const int dir = held.fd;
     if (dir < 0) return ERROR_ACCESS_DENIED;
     int locked;
     while ((locked = flock(dir, LOCK_EX)) != 0 && errno == EINTR) {
@@ -148,6 +170,5 @@ LSTATUS ChangeStore(HKEY root, const std::function<int(RegStore*)>& change) {
             }
         }
     }
-    close(dir);  // and with it the lock
     return status;
 }

@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "platform/registry/records.h"
+#include "platform/text/codepage.h"
 
 // Reads "hh,hh,..." (nothing for no bytes).
 static int ReadHexList(std::string_view text, std::string* bytes) {
@@ -59,16 +60,13 @@ static int ReadData(std::string_view text, RegValue* v) {
            ReadHexList(text.substr(close + 2), &v->data);
 }
 
-// Reads an older "name=type:hexbytes" line (type in decimal, name escaped as %xx).
-static int ReadOldValueLine(std::string_view line, RegValue* v) {
-    const size_t eq = line.find('=');
-    if (eq == line.npos) return 0;
-    const size_t colon = line.find(':', eq + 1);
-    if (colon == line.npos || !ReadKeyName(line.substr(0, eq), &v->name)) return 0;
-    const char* typeEnd = line.data() + colon;
-    auto [end, err] = std::from_chars(line.data() + eq + 1, typeEnd, v->type, 10);
-    if (err != std::errc() || end != typeEnd || colon == eq + 1) return 0;
-    std::string_view hex = line.substr(colon + 1);
+// Reads what follows the "=" of an older "name=type:hexbytes" line (type in decimal).
+static int ReadOldData(std::string_view text, RegValue* v) {
+    const size_t colon = text.find(':');
+    if (colon == text.npos || colon == 0) return 0;
+    auto [end, err] = std::from_chars(text.data(), text.data() + colon, v->type, 10);
+    if (err != std::errc() || end != text.data() + colon) return 0;
+    std::string_view hex = text.substr(colon + 1);
     if (hex.size() % 2) return 0;
     v->data.resize(hex.size() / 2);
     for (size_t i = 0; i < v->data.size(); i++) {
@@ -79,16 +77,32 @@ static int ReadOldValueLine(std::string_view line, RegValue* v) {
     return 1;
 }
 
-// Reads a value line: "name"=value, @=value for the unnamed value, or the older form.
-static int ReadValueLine(std::string_view line, RegValue* v) {
-    if (line[0] != '"' && line[0] != '@') return ReadOldValueLine(line, v);
-    size_t at = 1;
-    v->name.clear();
-    if (line[0] == '"') {
-        at = ReadQuoted(line, &v->name);
-        if (at == 0 || v->name.find('\0') != v->name.npos) return 0;
+static size_t SkipBlanks(std::string_view line, size_t at) {
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) at++;
+    return at;
+}
+
+static bool IsOldForm(std::string_view line) {
+    return line[0] != '"' && line[0] != '@';
+}
+
+// Reads the name of a value line: "name" or @ (the unnamed value), each followed by "=" with
+// blanks allowed around it, as people write it by hand; or the older form's name, escaped as
+// %xx, up to the first "=". Returns where the value's data starts, 0 when there is no name.
+static size_t ReadLineName(std::string_view line, std::string* name) {
+    name->clear();
+    if (IsOldForm(line)) {
+        const size_t eq = line.find('=');
+        return eq != line.npos && ReadKeyName(line.substr(0, eq), name) ? eq + 1 : 0;
     }
-    return at < line.size() && line[at] == '=' && ReadData(line.substr(at + 1), v);
+    size_t at = 1;
+    if (line[0] == '"') {
+        at = ReadQuoted(line, name);
+        if (at == 0 || name->find('\0') != name->npos) return 0;
+    }
+    at = SkipBlanks(line, at);
+    if (at == line.size() || line[at] != '=') return 0;
+    return SkipBlanks(line, at + 1);
 }
 
 // Reads "[ROOT\Key\Path]", or the older "[Key\Path]" without the root; fails on a line that
@@ -111,19 +125,23 @@ static bool IsBlankOrComment(std::string_view line) {
 }
 
 // Reads the text of a store file. A key or value that appears twice is one; the later value
-// wins. A line that cannot be read is kept in its section; so are the lines after a section line
-// that cannot be read, since they belong to no key that can be told.
-RegStore ParseStore(std::string_view text, const char* rootName, std::vector<size_t>* skipped) {
+// wins. A byte-order mark at the start and blanks at the end of a line are passed over. A line
+// that cannot be read is kept in its section, and when it names a value of the section, that
+// value counts as unread; the lines after a section line that cannot be read are kept too, since
+// they belong to no key that can be told.
+RegStore ParseStore(std::string_view text, const char* rootName, std::vector<size_t>* skipped,
+                    std::vector<size_t>* sjis) {
     RegStore store;
     RegSection* section = nullptr;
     bool lost = false;
+    if (text.starts_with("\xef\xbb\xbf")) text.remove_prefix(3);
     for (size_t number = 1; !text.empty(); number++) {
         const size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
+        std::string_view raw = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+        std::string_view line = raw.substr(0, raw.find_last_not_of(" \t") + 1);
         if (IsBlankOrComment(line)) continue;
-        RegValue v;
         if (line[0] == '[') {
             KeyPath path;
             lost = !ReadSectionLine(line, rootName, &path);
@@ -131,11 +149,18 @@ RegStore ParseStore(std::string_view text, const char* rootName, std::vector<siz
                 section = TakeSection(&store, path);
                 continue;
             }
-        } else if (section && !lost && ReadValueLine(line, &v)) {
-            PutValue(section, v.name, v.type, std::move(v.data));
-            continue;
+        } else if (section && !lost) {
+            RegValue v;
+            const size_t data = ReadLineName(line, &v.name);
+            const std::string_view rest = line.substr(data);
+            if (data && (IsOldForm(line) ? ReadOldData(rest, &v) : ReadData(rest, &v))) {
+                PutValue(section, v.name, v.type, std::move(v.data));
+                if (!IsUtf8Text(std::string(line).c_str())) sjis->push_back(number);
+                continue;
+            }
+            if (data) section->unread.push_back(v.name);
         }
-        (section ? section->kept : store.lead).emplace_back(line);
+        (section ? section->kept : store.lead).emplace_back(raw);
         skipped->push_back(number);
     }
     return store;

@@ -90,7 +90,8 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, DWORD*, DWORD* type, BYTE* data,
     RegStore store = LoadStore(root);
     RegSection* s = FindSection(&store, path);
     const RegValue* v = s ? FindValue(s, name ? name : "") : nullptr;
-    if (!v) return ERROR_FILE_NOT_FOUND;
+    if (!v)
+        return s && IsUnreadValue(*s, name ? name : "") ? ERROR_INVALID_DATA : ERROR_FILE_NOT_FOUND;
     if (type) *type = v->type;
     const DWORD count = (DWORD)v->data.size();
     if (data && *size < count) {
@@ -103,13 +104,24 @@ LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, DWORD*, DWORD* type, BYTE* data,
 }
 
 LSTATUS RegSetValueExA(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
+    const REGSETVALUE value = {name, type, data, size};
+    return RegSetValuesA(key, &value, 1);
+}
+
+LSTATUS RegSetValuesA(HKEY key, const REGSETVALUE* values, DWORD count) {
     KeyPath path;
     HKEY root = ResolveKey(key, &path);
     if (!root) return ERROR_INVALID_HANDLE;
-    if (!data && size) return ERROR_INVALID_PARAMETER;
-    std::string bytes(data ? (const char*)data : "", size);
+    if (count && !values) return ERROR_INVALID_PARAMETER;
+    for (DWORD i = 0; i < count; i++)
+        if (!values[i].data && values[i].size) return ERROR_INVALID_PARAMETER;
     return ChangeStore(root, [&](RegStore* store) {
-        PutValue(TakeSection(store, StoredSpelling(*store, path)), name ? name : "", type, bytes);
+        RegSection* s = TakeSection(store, StoredSpelling(*store, path));
+        for (DWORD i = 0; i < count; i++) {
+            const REGSETVALUE& v = values[i];
+            PutValue(s, v.name ? v.name : "", v.type,
+                     std::string(v.data ? (const char*)v.data : "", v.size));
+        }
         return 1;
     });
 }

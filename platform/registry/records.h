@@ -22,6 +22,8 @@ struct RegSection {
     std::vector<RegValue> values;
     // Lines of the file that could not be read, written back as they were after the values.
     std::vector<std::string> kept;
+    // The names of the values that have a line among kept: unread, which is not absent.
+    std::vector<std::string> unread;
 };
 
 struct RegStore {
@@ -39,6 +41,8 @@ RegSection* FindSection(RegStore* store, const KeyPath& path);
 // The section of key path, added at the end when there is none.
 RegSection* TakeSection(RegStore* store, const KeyPath& path);
 RegValue* FindValue(RegSection* s, std::string_view name);
+// Whether value name of s has a line that could not be read.
+bool IsUnreadValue(const RegSection& s, std::string_view name);
 // Sets a value; one that exists keeps the spelling of its name.
 void PutValue(RegSection* s, std::string_view name, DWORD type, std::string data);
 // A key exists when its own section or one below it does; a root always exists.
@@ -52,8 +56,11 @@ std::vector<std::string> SubKeyNames(const RegStore& store, const KeyPath& path)
 // The text form of a store, in the layout of registry export files: per key a line
 // "[ROOT\Key\Path]" followed by its values, one a line as "name"=value. See FormatStore.
 // Reading also takes the older form ("[Key\Path]" and name=type:hexbytes lines). A line that
-// cannot be read is kept in its section, and its number (from 1) added to *skipped.
-RegStore ParseStore(std::string_view text, const char* rootName, std::vector<size_t>* skipped);
+// cannot be read is kept in its section, and its number (from 1) added to *skipped; when it
+// names a value of its section, that value is added to the section's unread ones. The number of a
+// value line read as Shift-JIS (see ReadQuoted) is added to *sjis.
+RegStore ParseStore(std::string_view text, const char* rootName, std::vector<size_t>* skipped,
+                    std::vector<size_t>* sjis);
 std::string FormatStore(const RegStore& store, const char* rootName);
 
 // The store of a root as it is on disk now; empty when it cannot be read.
@@ -73,7 +80,8 @@ void AppendHexByte(std::string* out, unsigned char c);
 std::string QuoteText(std::string_view bytes);
 // Reads a quoted text at the start of line into *bytes; returns the length of the quoted text
 // with its quote marks, 0 when it is not closed, has a broken escape or a character that CP932
-// lacks.
+// lacks. A text that is not UTF-8 is taken as the CP932 bytes of an editor that saved the file
+// in Shift-JIS.
 size_t ReadQuoted(std::string_view line, std::string* bytes);
 // A key name as written in a section line: "%hh" for "%" and the bytes with no text form.
 std::string EscapeKeyName(std::string_view name);

@@ -21,6 +21,7 @@ constexpr LSTATUS ERROR_SUCCESS = 0;
 constexpr LSTATUS ERROR_FILE_NOT_FOUND = 2;
 constexpr LSTATUS ERROR_ACCESS_DENIED = 5;
 constexpr LSTATUS ERROR_INVALID_HANDLE = 6;
+constexpr LSTATUS ERROR_INVALID_DATA = 13;
 constexpr LSTATUS ERROR_OUTOFMEMORY = 14;
 // ERROR_INVALID_PARAMETER (87) is in wintypes.h.
 constexpr LSTATUS ERROR_MORE_DATA = 234;
@@ -59,13 +60,24 @@ LSTATUS RegOpenKeyExA(HKEY root, LPCSTR sub, DWORD options, REGSAM sam, HKEY* re
 // Reads value `name` of `key`: its type (type may be null) and its bytes. With data null only
 // *size is set to the byte count. When *size is too small: ERROR_MORE_DATA and *size the count
 // needed. ERROR_FILE_NOT_FOUND when the value is absent (an empty value is there, with 0 bytes);
-// ERROR_INVALID_PARAMETER for data without size.
+// ERROR_INVALID_DATA when its only line in the store file cannot be read (the line is kept as it
+// is; writing the value adds a line of its own); ERROR_INVALID_PARAMETER for data without size.
 LSTATUS RegQueryValueExA(HKEY key, LPCSTR name, DWORD* reserved, DWORD* type, BYTE* data,
                          DWORD* size);
 // Writes value `name` with its type and exactly `size` bytes (a text's terminator is counted by
 // the caller). The store on disk is replaced whole, so a failed write leaves the old one.
 LSTATUS RegSetValueExA(HKEY key, LPCSTR name, DWORD reserved, DWORD type, const BYTE* data,
                        DWORD size);
+// One value for RegSetValuesA, as the arguments of RegSetValueExA.
+struct REGSETVALUE {
+    LPCSTR name;
+    DWORD type;
+    const BYTE* data;
+    DWORD size;
+};
+// Writes `count` values of `key` as RegSetValueExA does, in one write of the store: all of them
+// or, when it fails, none.
+LSTATUS RegSetValuesA(HKEY key, const REGSETVALUE* values, DWORD count);
 // The name of direct sub-key `index` of `key`, in order of their upper-cased names. *nameSize is
 // the buffer size in characters, terminator included; on success it becomes the name's length.
 // ERROR_MORE_DATA (*nameSize unchanged) when the name does not fit, ERROR_NO_MORE_ITEMS past the
@@ -74,3 +86,8 @@ LSTATUS RegEnumKeyExA(HKEY key, DWORD index, LPSTR name, DWORD* nameSize, DWORD*
                       LPSTR cls, DWORD* clsSize, FILETIME* lastWrite);
 // Closing a root does nothing.
 LSTATUS RegCloseKey(HKEY key);
+
+// Test seam: hook is asked before every change of a store (values set, a key made); when it
+// answers 0, the change fails with ERROR_ACCESS_DENIED, as on a full disk, and the store stays as
+// it was. nullptr restores the real behaviour.
+void PlatSetRegWriteHook(int (*hook)());

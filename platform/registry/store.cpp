@@ -47,7 +47,7 @@ RegSection* FindSection(RegStore* store, const KeyPath& path) {
 RegSection* TakeSection(RegStore* store, const KeyPath& path) {
     RegSection* s = FindSection(store, path);
     if (s) return s;
-    store->sections.push_back({path, {}, {}});
+    store->sections.push_back({path, {}, {}, {}});
     return &store->sections.back();
 }
 
@@ -55,6 +55,12 @@ RegValue* FindValue(RegSection* s, std::string_view name) {
     for (RegValue& v : s->values)
         if (IsSameName(v.name, name)) return &v;
     return nullptr;
+}
+
+// Whether value name of s has a line that could not be read.
+bool IsUnreadValue(const RegSection& s, std::string_view name) {
+    return std::any_of(s.unread.begin(), s.unread.end(),
+                       [&](const std::string& n) { return IsSameName(n, name); });
 }
 
 // Sets a value; one that exists keeps the spelling of its name.

@@ -105,46 +105,69 @@ static size_t ReadEscape(std::string_view text, char mark, unsigned char* byte) 
     return at + 2;
 }
 
-// Appends the CP932 bytes of UTF-8 text; fails on a NUL and on what CP932 cannot represent.
-static int AppendSjis(std::string_view utf8, std::string* bytes) {
-    if (utf8.empty()) return 1;
-    std::string sjis;
-    if (utf8.find('\0') != utf8.npos || !Utf8ToSjis(std::string(utf8).c_str(), &sjis)) return 0;
-    *bytes += sjis;
+static bool IsUtf8(std::string_view text) {
+    return IsUtf8Text(std::string(text).c_str());
+}
+
+// Appends a run of text without escapes: UTF-8 as its CP932 bytes or, from a file an editor saved
+// in Shift-JIS (sjis), the CP932 bytes as they are. Fails on a NUL and on what CP932 cannot
+// represent.
+static int AppendRun(std::string_view run, bool sjis, std::string* bytes) {
+    if (run.empty()) return 1;
+    if (run.find('\0') != run.npos) return 0;
+    const std::string text(run);
+    std::string other;
+    if (sjis ? !SjisToUtf8(text.c_str(), &other) : !Utf8ToSjis(text.c_str(), &other)) return 0;
+    *bytes += sjis ? text : other;
     return 1;
 }
 
-// Undoes AppendText with escapes that start with mark.
-static int ReadText(std::string_view text, char mark, std::string* bytes) {
+// Undoes AppendText with escapes that start with mark. In Shift-JIS text the second byte of a
+// double-byte character may be the mark's byte and is none.
+static int ReadText(std::string_view text, char mark, bool sjis, std::string* bytes) {
     bytes->clear();
     size_t from = 0;
     for (size_t i = 0; i < text.size();) {
+        if (sjis && IsSjisLead((unsigned char)text[i]) && i + 1 < text.size()) {
+            i += 2;
+            continue;
+        }
         if (text[i] != mark) {
             i++;
             continue;
         }
         unsigned char byte;
         const size_t n = ReadEscape(text.substr(i), mark, &byte);
-        if (n == 0 || !AppendSjis(text.substr(from, i - from), bytes)) return 0;
+        if (n == 0 || !AppendRun(text.substr(from, i - from), sjis, bytes)) return 0;
         *bytes += (char)byte;
         i += n;
         from = i;
     }
-    return AppendSjis(text.substr(from), bytes);
+    return AppendRun(text.substr(from), sjis, bytes);
 }
 
-size_t ReadQuoted(std::string_view line, std::string* bytes) {
-    if (line.empty() || line[0] != '"') return 0;
+// The length of the quoted text at the start of line with its quote marks, 0 when it is not
+// closed; see ReadText for sjis.
+static size_t QuotedLen(std::string_view line, bool sjis) {
     for (size_t i = 1; i < line.size(); i++) {
-        if (line[i] == '\\') {
+        if (line[i] == '\\' || (sjis && IsSjisLead((unsigned char)line[i])))
             i++;
-        } else if (line[i] == '"') {
-            return ReadText(line.substr(1, i - 1), '\\', bytes) ? i + 1 : 0;
-        }
+        else if (line[i] == '"')
+            return i + 1;
     }
     return 0;
 }
 
+size_t ReadQuoted(std::string_view line, std::string* bytes) {
+    if (line.empty() || line[0] != '"') return 0;
+    size_t n = QuotedLen(line, false);
+    // A text that is not UTF-8 comes from an editor that saved the file in Shift-JIS: its bytes
+    // are CP932 already.
+    const bool sjis = (n == 0 || !IsUtf8(line.substr(1, n - 2))) && !IsUtf8(line);
+    if (sjis) n = QuotedLen(line, true);
+    return n && ReadText(line.substr(1, n - 2), '\\', sjis, bytes) ? n : 0;
+}
+
 int ReadKeyName(std::string_view text, std::string* name) {
-    return ReadText(text, '%', name) && name->find('\0') == name->npos;
+    return ReadText(text, '%', false, name) && name->find('\0') == name->npos;
 }

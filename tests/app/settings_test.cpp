@@ -4,11 +4,14 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "app/appstate.h"
 #include "app/reginfo.h"
 #include "support/testutil.h"
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -109,6 +112,82 @@ TEST(ReadServerInfo, HandEditedServerLine) {
     EXPECT_EQ(ReadServerInfo(), 1);
     EXPECT_STREQ(g_app.ServerHost, "photos.example.jp:8081");
     EXPECT_EQ(ReadVal("SERVER").bytes, Sz("photos.example.jp:8081"));
+}
+
+// A SERVER line that a person wrote by hand: read with blanks around "=" and at the end; when it
+// still cannot be read, the default serves in memory only and the line is left to be mended.
+TEST(InitRegInfo, HandWrittenServerLine) {
+    const struct {
+        const char* name;
+        const char* line;
+        const char* host;
+        const char* stored;  // the line in the file afterwards
+        bool told;           // the line is told of on standard error
+    } rows[] = {
+        {"blank at the end", "\"SERVER\"=\"myhost:8080\" ", "myhost:8080",
+         "\"SERVER\"=\"myhost:8080\"", false},
+        {"blanks around =", "\"SERVER\" = \"myhost:8080\"", "myhost:8080",
+         "\"SERVER\"=\"myhost:8080\"", false},
+        {"not closed", "\"SERVER\"=\"myhost:8080", kDefServer, "\"SERVER\"=\"myhost:8080", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppEnv env;
+        const std::string text =
+            "[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"s + row.line + "\n";
+        std::filesystem::create_directories(std::filesystem::path(StoreFile()).parent_path());
+        ASSERT_TRUE(WriteFileBytes(StoreFile(), {text.begin(), text.end()}));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(InitRegInfo(), 1);
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_STREQ(g_app.ServerHost, row.host);
+        // The store tells the line by its number (and again at each write that moves it).
+        const std::string line2 = StoreFile() + ":2: cannot read this line; it is kept as it is\n";
+        const std::string mine =
+            "settings: the line of \"SERVER\" cannot be read; localhost:8080 is used until it is "
+            "mended\n";
+        if (row.told) {
+            EXPECT_EQ(err.substr(0, line2.size()), line2);
+            EXPECT_EQ(err.substr(err.size() - std::min(err.size(), mine.size())), mine);
+        } else {
+            EXPECT_EQ(err, "");
+        }
+        const std::string stored = ReadFileText(StoreFile());
+        EXPECT_NE(stored.find("\n"s + row.stored + "\n"), stored.npos) << stored;
+        EXPECT_EQ(stored.find("\"SERVER\"=\"localhost"), stored.npos) << stored;
+    }
+}
+
+// An account line that a person's editor saved in Shift-JIS is read; one that cannot be read is
+// not written over with the empty default at start.
+TEST(InitRegInfo, HandWrittenAccountLine) {
+    const struct {
+        const char* name;
+        const char* line;
+        const char* stored;  // the line in the file afterwards
+        const char* value;   // as read afterwards; null: cannot be read
+    } rows[] = {
+        {"Shift-JIS", "\"PASSWORD\"=\"\x83\x70\x83\x58\"", "\"PASSWORD\"=\"パス\"",
+         "\x83\x70\x83\x58"},
+        {"not closed", "\"PASSWORD\"=\"pass", "\"PASSWORD\"=\"pass", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppEnv env;
+        const std::string text =
+            "[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"s + row.line + "\n";
+        std::filesystem::create_directories(std::filesystem::path(StoreFile()).parent_path());
+        ASSERT_TRUE(WriteFileBytes(StoreFile(), {text.begin(), text.end()}));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(InitRegInfo(), 1);
+        testing::internal::GetCapturedStderr();
+        const RegVal v = ReadVal("PASSWORD");
+        EXPECT_EQ(v.type, row.value ? REG_SZ : REG_NONE);
+        EXPECT_EQ(v.bytes, row.value ? Sz(row.value) : "");
+        const std::string stored = ReadFileText(StoreFile());
+        EXPECT_NE(stored.find("\n"s + row.stored + "\n"), stored.npos) << stored;
+        EXPECT_EQ(stored.find("\"PASSWORD\"=\"\"\n"), stored.npos) << stored;
+    }
 }
 
 // The defaults are used in memory even when they cannot be stored, so that the album pages have

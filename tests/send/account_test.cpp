@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -152,6 +153,76 @@ TEST_F(AccountTest, UserSettingsRules) {
             EXPECT_EQ(StoredText("ALBUMID"), "old");
             EXPECT_EQ(StoredText("PASSWORD"), "oldpass");
         }
+    }
+}
+
+// The store lets this many more writes through, then fails them as a full disk would.
+int g_writesLeft;
+int CountWrite() {
+    return g_writesLeft-- > 0;
+}
+int RunOutOfMemory() {
+    throw std::bad_alloc();
+}
+
+// Each dialog stores its values in one write: with one allowed all the values are stored; when
+// the store fails or memory runs out the user is told, the dialog stays open and nothing changes.
+TEST_F(AccountTest, ValuesStoredInOneWrite) {
+    const struct {
+        const char* name;
+        bool firstRun;
+        int (*hook)();
+        int writes;
+        const char* caption;  // of the plain box; null for the skinned one or none
+    } rows[] = {
+        {"first run, one write", true, CountWrite, 1, nullptr},
+        {"first run, store fails", true, CountWrite, 0, nullptr},
+        {"first run, no memory", true, RunOutOfMemory, 0, "DlgFstProc"},
+        {"user settings, one write", false, CountWrite, 1, nullptr},
+        {"user settings, store fails", false, CountWrite, 0, nullptr},
+        {"user settings, no memory", false, RunOutOfMemory, 0, "DlgUserProc"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        AppEnv fresh;
+        ASSERT_EQ(SetRegValue("ALBUMID", "old"), 1);
+        ASSERT_EQ(SetRegValue("PASSWORD", "oldpass"), 1);
+        rec.msgs.clear();
+        bool openAfterOk = false;
+        const std::function<void(HWND)> fill = [&](HWND dlg) {
+            SetDlgItemTextA(dlg, kAlbum, "");
+            SetDlgItemTextA(dlg, kPass, "");
+            Type(dlg, kAlbum, "new1");
+            Type(dlg, kPass, "newpass");
+            if (row.firstRun) Type(dlg, kMail, "me@example.jp");
+            g_writesLeft = row.writes;
+            PlatSetRegWriteHook(row.hook);
+            Press(dlg, row.firstRun ? 140 : 138);
+            PlatSetRegWriteHook(nullptr);
+            openAfterOk = IsWindowVisible(dlg);
+            if (openAfterOk) Press(dlg, row.firstRun ? 141 : 139);
+        };
+        onFst = row.firstRun ? fill : nullptr;
+        onUser = row.firstRun ? nullptr : fill;
+        onConfirm = [](HWND dlg) { Press(dlg, 142); };
+        if (row.firstRun)
+            EXPECT_EQ(RunFstDlg(nullptr), row.writes);
+        else
+            RunUserDlg(nullptr);
+        const bool stored = row.writes > 0;
+        EXPECT_EQ(openAfterOk, !stored);
+        if (stored) {
+            EXPECT_TRUE(rec.msgs.empty());
+        } else {
+            ASSERT_EQ(rec.msgs.size(), 1u);
+            EXPECT_EQ(rec.msgs[0].text,
+                      row.caption ? "メモリを確保できませんでした" : "設定を保存できませんでした");
+            EXPECT_EQ(rec.msgs[0].templ, row.caption ? 0 : 199);
+            EXPECT_EQ(rec.msgs[0].caption, row.caption ? row.caption : "");
+        }
+        EXPECT_EQ(StoredText("ALBUMID"), stored ? "new1" : "old");
+        EXPECT_EQ(StoredText("PASSWORD"), stored ? "newpass" : "oldpass");
+        EXPECT_EQ(StoredText("USERID"), stored && row.firstRun ? "me@example.jp" : "<absent>");
     }
 }
 

@@ -420,6 +420,82 @@ TEST_F(RegistryTest, ValueLinesReadableBothWays) {
     RegCloseKey(key);
 }
 
+// Lines as a person writes them with a text editor: blanks around "=" and at the end of a line,
+// a byte-order mark before the first. A value whose line still cannot be read is unread, not
+// absent, and its line is told of and kept.
+TEST_F(RegistryTest, HandWrittenLines) {
+    static const struct {
+        const char* what;
+        const char* line;
+        const char* name;
+        LSTATUS status;
+        DWORD type;
+        std::string bytes;
+    } rows[] = {
+        {"blank at the end", "\"Server\"=\"myhost:8080\" ", "Server", ERROR_SUCCESS, REG_SZ,
+         "myhost:8080\0"s},
+        {"tab and CR at the end", "\"Tab\"=\"t\"\t\r", "Tab", ERROR_SUCCESS, REG_SZ, "t\0"s},
+        {"blanks around =", "\"Around\" = \"a\"", "Around", ERROR_SUCCESS, REG_SZ, "a\0"s},
+        {"tabs around =", "\"Tabs\"\t=\t\"b\"", "Tabs", ERROR_SUCCESS, REG_SZ, "b\0"s},
+        {"blanks in the text are its own", "\"Inside\"=\" x \"", "Inside", ERROR_SUCCESS, REG_SZ,
+         " x \0"s},
+        {"number", "\"Count\" = dword:0000002a  ", "Count", ERROR_SUCCESS, REG_DWORD,
+         "\x2a\0\0\0"s},
+        {"binary", "\"Bin\" =hex:00,ff ", "Bin", ERROR_SUCCESS, REG_BINARY, "\0\xff"s},
+        {"unnamed value", "@ = \"d\"", "", ERROR_SUCCESS, REG_SZ, "d\0"s},
+        {"not closed", "\"Open\"=\"myhost:8080", "Open", ERROR_INVALID_DATA, 0, ""},
+        {"text after the quotes", "\"After\"=\"x\" y", "After", ERROR_INVALID_DATA, 0, ""},
+        {"no = after the name", "\"NoEq\" \"x\"", "NoEq", ERROR_FILE_NOT_FOUND, 0, ""},
+        // Saved by an editor in Shift-JIS: the bytes are CP932 already.
+        {"Shift-JIS text", "\"Pass\"=\"\x83\x70\x83\x58\"", "Pass", ERROR_SUCCESS, REG_SZ,
+         "\x83\x70\x83\x58\0"s},
+        {"second byte is a backslash", "\"So\"=\"\x83\x5c\\\\\x83\x5c\"", "So", ERROR_SUCCESS,
+         REG_SZ, "\x83\x5c\\\x83\x5c\0"s},
+        {"half-width kana", "\"Kana\" = \"\xb1\" ", "Kana", ERROR_SUCCESS, REG_SZ, "\xb1\0"s},
+        {"Shift-JIS name", "\"\x96\xbc\"=\"x\"", "\x96\xbc", ERROR_SUCCESS, REG_SZ, "x\0"s},
+        {"neither UTF-8 nor CP932", "\"Bad\"=\"\x83\x70\xff\"", "Bad", ERROR_INVALID_DATA, 0, ""},
+    };
+    std::string text = "\xef\xbb\xbf[HKEY_CURRENT_USER\\Software\\T]\n";
+    for (const auto& row : rows) text += row.line + "\n"s;
+    ASSERT_EQ(mkdir((tmp_.path + "/home").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(UserFolder().c_str(), 0700), 0);
+    ASSERT_TRUE(WriteFileBytes(UserFile(), {text.begin(), text.end()}));
+
+    testing::internal::CaptureStderr();
+    HKEY key = OpenKey(HKEY_CURRENT_USER, "Software\\T");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::string buf(32, '\xaa');
+        DWORD size = (DWORD)buf.size(), type = 0;
+        EXPECT_EQ(RegQueryValueExA(key, row.name, nullptr, &type, (BYTE*)buf.data(), &size),
+                  row.status);
+        if (row.status != ERROR_SUCCESS) continue;
+        EXPECT_EQ(type, row.type);
+        EXPECT_EQ(buf.substr(0, size), row.bytes);
+    }
+    std::string told;
+    for (int line : {10, 11, 12, 17})
+        told += UserFile() + ":" + std::to_string(line) +
+                ": cannot read this line; it is kept as it is\n";
+    for (int line : {13, 14, 15, 16})
+        told += UserFile() + ":" + std::to_string(line) +
+                ": the text on this line is not UTF-8; it is read as Shift-JIS\n";
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), told);
+
+    // Writing the unread value adds its own line; the one that cannot be read stays.
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(SetBytes(key, "Open", REG_SZ, "o\0"s), ERROR_SUCCESS);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(QueryBytes(key, "Open"), "o\0"s);
+    const std::string rewritten = ReadFileText(UserFile());
+    EXPECT_NE(rewritten.find("\n\"Open\"=\"o\"\n"), rewritten.npos) << rewritten;
+    EXPECT_NE(rewritten.find("\n\"Open\"=\"myhost:8080\n"), rewritten.npos) << rewritten;
+    // What was read as Shift-JIS is written back as UTF-8.
+    EXPECT_NE(rewritten.find("\n\"Pass\"=\"パス\"\n\"So\"=\"ソ\\\\ソ\"\n"), rewritten.npos)
+        << rewritten;
+    RegCloseKey(key);
+}
+
 // A file in the older form (name=type:hexbytes under [Key\Path]) is read, and written in the new
 // form at the next change.
 TEST_F(RegistryTest, OldFormReadAndRewritten) {
@@ -558,6 +634,52 @@ TEST_F(RegistryTest, WriteFailureKeepsOldFile) {
 
     EXPECT_EQ(ReadFileText(UserFile()), before);
     EXPECT_EQ(QueryBytes(key, "Kept"), "old\0"s);
+    RegCloseKey(key);
+}
+
+int g_changes;
+int CountChange() {
+    g_changes++;
+    return 1;
+}
+int RefuseChange() {
+    g_changes++;
+    return 0;
+}
+
+// Several values in one change of the store: all of them, or none when the write fails.
+TEST_F(RegistryTest, SeveralValuesInOneWrite) {
+    HKEY key = CreateKey(HKEY_CURRENT_USER, "Software\\Halvorne\\Quillet");
+    ASSERT_EQ(SetBytes(key, "ALBUMID", REG_SZ, "old\0"s), ERROR_SUCCESS);
+    const REGSETVALUE values[] = {
+        {"ALBUMID", REG_SZ, (const BYTE*)"new", 4},
+        {"PASSWORD", REG_SZ, (const BYTE*)"pw", 3},
+        {"Count", REG_DWORD, (const BYTE*)"\x2a\0\0\0", 4},
+    };
+    static const struct {
+        const char* name;
+        int (*hook)();
+        LSTATUS status;
+        const char *album, *pass;
+    } rows[] = {
+        {"write fails", RefuseChange, ERROR_ACCESS_DENIED, "old\0", "(absent)"},
+        {"write goes through", CountChange, ERROR_SUCCESS, "new\0", "pw\0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        g_changes = 0;
+        PlatSetRegWriteHook(row.hook);
+        const LSTATUS status = RegSetValuesA(key, values, DWORD(std::size(values)));
+        PlatSetRegWriteHook(nullptr);
+        EXPECT_EQ(status, row.status);
+        EXPECT_EQ(g_changes, 1);
+        EXPECT_EQ(QueryBytes(key, "ALBUMID"), std::string(row.album, strlen(row.album) + 1));
+        EXPECT_EQ(QueryBytes(key, "PASSWORD"),
+                  row.status ? row.pass : std::string(row.pass, strlen(row.pass) + 1));
+    }
+    EXPECT_EQ(QueryBytes(key, "Count"), "\x2a\0\0\0"s);
+    const REGSETVALUE broken = {"x", REG_SZ, nullptr, 1};
+    EXPECT_EQ(RegSetValuesA(key, &broken, 1), ERROR_INVALID_PARAMETER);
     RegCloseKey(key);
 }
 
