@@ -12,6 +12,7 @@
 #include <functional>
 #include <mutex>
 
+#include "platform/kernel/fileapi.h"
 #include "platform/registry/records.h"
 
 static const char* RootName(HKEY root) {
@@ -105,25 +106,6 @@ static void MakeFolders(const std::string& path) {
         if (i == path.size() || path[i] == '/') mkdir(path.substr(0, i).c_str(), 0700);
 }
 
-// Writes text to a new file tmp in folder dir, readable by the user only, and flushes it to
-// disk; a leftover of a write that died midway is replaced.
-static int WriteNewFile(int dir, const char* tmp, const std::string& text) {
-    unlinkat(dir, tmp, 0);
-    int fd = openat(dir, tmp, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0) return 0;
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += (size_t)n;
-    }
-    int ok = done == text.size() && fsync(fd) == 0;
-    if (close(fd) != 0) ok = 0;
-    if (!ok) unlinkat(dir, tmp, 0);
-    return ok;
-}
-
 // The test seam's hook, asked before anything of the store is opened.
 static int (*g_writeHook)();
 
@@ -155,19 +137,18 @@ LSTATUS ChangeStore(HKEY root, const std::function<int(RegStore*)>& change) {
     int locked;
     while ((locked = flock(dir, LOCK_EX)) != 0 && errno == EINTR) {
     }
-    const std::string name = std::string(RootName(root)) + ".reg", tmp = name + ".new";
+    const std::string name = std::string(RootName(root)) + ".reg";
     LSTATUS status = ERROR_ACCESS_DENIED;
     RegStore store;
     if (locked == 0 && ReadStoreFile(dir, path, root, &store)) {
         if (!change(&store)) {
             status = ERROR_SUCCESS;
-        } else if (WriteNewFile(dir, tmp.c_str(), FormatStore(store, RootName(root)))) {
-            if (renameat(dir, tmp.c_str(), dir, name.c_str()) == 0) {
-                fsync(dir);
+        } else {
+            // The program's one file writer, under the lock: a settings file that is a link (to
+            // a folder of the user's configuration files) stays a link, and the file the user's.
+            const std::string text = FormatStore(store, RootName(root));
+            if (WriteWholeFile((path + "/" + name).c_str(), text.data(), text.size(), 0600))
                 status = ERROR_SUCCESS;
-            } else {
-                unlinkat(dir, tmp.c_str(), 0);
-            }
         }
     }
     return status;

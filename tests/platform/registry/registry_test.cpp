@@ -637,6 +637,23 @@ TEST_F(RegistryTest, WriteFailureKeepsOldFile) {
     RegCloseKey(key);
 }
 
+// A settings file that is a symbolic link (kept with the user's other configuration files) stays
+// a link, and the file it names gets the values.
+TEST_F(RegistryTest, LinkedFileStaysALink) {
+    const std::string real = tmp_.path + "/dotfiles.reg";
+    ASSERT_TRUE(WriteFileBytes(real, {}));
+    ASSERT_EQ(chmod(real.c_str(), 0600), 0);
+    RegCloseKey(CreateKey(HKEY_CURRENT_USER, "Software"));  // makes the folder and the file
+    ASSERT_EQ(unlink(UserFile().c_str()), 0);
+    ASSERT_EQ(symlink(real.c_str(), UserFile().c_str()), 0);
+    HKEY key = CreateKey(HKEY_CURRENT_USER, "Software");
+    ASSERT_EQ(SetBytes(key, "SERVER", REG_SZ, "host:8080\0"s), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_TRUE(std::filesystem::is_symlink(UserFile()));
+    EXPECT_NE(ReadFileText(real).find("\"SERVER\"=\"host:8080\""), std::string::npos);
+    EXPECT_EQ(ModeOf(real), 0600);
+}
+
 int g_changes;
 int CountChange() {
     g_changes++;
