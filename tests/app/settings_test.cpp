@@ -208,8 +208,8 @@ TEST(InitRegInfo, DefaultHostsUsedWhenTheyCannotBeStored) {
             HKEY key;
             ASSERT_EQ(OpenRegKey(&key), 1);
             RegCloseKey(key);
-            // A folder in the place of the temporary file: every write fails.
-            ASSERT_EQ(mkdir((StoreFile() + ".new").c_str(), 0700), 0);
+            // Every write fails, as on a full disk.
+            PlatSetRegWriteHook([] { return 0; });
         } else {
             ASSERT_TRUE(WriteFileBytes(config + "/plain", {'x'}));
             setenv("XDG_CONFIG_HOME", (config + "/plain").c_str(), 1);
@@ -217,6 +217,7 @@ TEST(InitRegInfo, DefaultHostsUsedWhenTheyCannotBeStored) {
         EXPECT_EQ(InitRegInfo(), 1);
         EXPECT_STREQ(g_app.ServerHost, kDefServer);
         EXPECT_STREQ(g_app.HomePage, kDefHomePage);
+        PlatSetRegWriteHook(nullptr);
         EXPECT_EQ(ReadVal("SERVER").type, REG_NONE);
     }
 }
