@@ -73,7 +73,13 @@ int SetRegTexts(std::span<const RegText> vals) {
         items.push_back({v.name, REG_SZ, (const BYTE*)v.text, DWORD(strlen(v.text) + 1)});
     HKEY key;
     if (!OpenRegKey(&key)) return 0;
-    const int ok = RegSetValuesA(key, items.data(), DWORD(items.size())) == ERROR_SUCCESS;
+    int ok;
+    try {
+        ok = RegSetValuesA(key, items.data(), DWORD(items.size())) == ERROR_SUCCESS;
+    } catch (...) {
+        RegCloseKey(key);  // the key is not lost with a store change that ran out of memory
+        throw;
+    }
     RegCloseKey(key);
     return ok;
 }
