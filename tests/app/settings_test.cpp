@@ -114,6 +114,13 @@ TEST(ReadServerInfo, HandEditedServerLine) {
     EXPECT_EQ(ReadVal("SERVER").bytes, Sz("photos.example.jp:8081"));
 }
 
+// A settings file holding the program's key with one line a person wrote.
+bool PutSettingsLine(const char* line) {
+    const std::string text = "[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"s + line + "\n";
+    std::filesystem::create_directories(std::filesystem::path(StoreFile()).parent_path());
+    return WriteFileBytes(StoreFile(), {text.begin(), text.end()});
+}
+
 // A SERVER line that a person wrote by hand: read with blanks around "=" and at the end; when it
 // still cannot be read, the default serves in memory only and the line is left to be mended.
 TEST(InitRegInfo, HandWrittenServerLine) {
@@ -133,10 +140,7 @@ TEST(InitRegInfo, HandWrittenServerLine) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         AppEnv env;
-        const std::string text =
-            "[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"s + row.line + "\n";
-        std::filesystem::create_directories(std::filesystem::path(StoreFile()).parent_path());
-        ASSERT_TRUE(WriteFileBytes(StoreFile(), {text.begin(), text.end()}));
+        ASSERT_TRUE(PutSettingsLine(row.line));
         testing::internal::CaptureStderr();
         EXPECT_EQ(InitRegInfo(), 1);
         const std::string err = testing::internal::GetCapturedStderr();
@@ -174,10 +178,7 @@ TEST(InitRegInfo, HandWrittenAccountLine) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         AppEnv env;
-        const std::string text =
-            "[HKEY_CURRENT_USER\\Software\\Halvorne\\Quillet]\n"s + row.line + "\n";
-        std::filesystem::create_directories(std::filesystem::path(StoreFile()).parent_path());
-        ASSERT_TRUE(WriteFileBytes(StoreFile(), {text.begin(), text.end()}));
+        ASSERT_TRUE(PutSettingsLine(row.line));
         testing::internal::CaptureStderr();
         EXPECT_EQ(InitRegInfo(), 1);
         testing::internal::GetCapturedStderr();
