@@ -1,8 +1,6 @@
 // Writing a destination file whole or not at all, through the platform's one file writer.
 #include <sys/stat.h>
 
-#include <string>
-
 #include "codec.h"
 #include "platform/kernel/fileapi.h"
 
@@ -12,9 +10,6 @@ int WriteDstFile(const char* path, const uint8_t* data, size_t size) {
     // it gets 0666 less the umask.
     struct stat st;
     if (stat(path, &st) == 0) return WriteWholeFile(path, data, size, 0666);
-    std::string dir(path);
-    const size_t slash = dir.rfind('/');
-    dir = slash == std::string::npos ? "." : slash == 0 ? "/" : dir.substr(0, slash);
-    const bool privateDir = stat(dir.c_str(), &st) == 0 && (st.st_mode & 077) == 0;
+    const bool privateDir = stat(GetFolderOf(path).c_str(), &st) == 0 && (st.st_mode & 077) == 0;
     return WriteWholeFile(path, data, size, privateDir ? 0600 : 0666);
 }

@@ -21,6 +21,11 @@ BOOL DeleteFileA(const char* path) {
     return path && unlink(path) == 0;
 }
 
+std::string GetFolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
 namespace {
 
 long g_userId = -1;  // PlatSetUserId; -1: the real user
@@ -72,11 +77,7 @@ int WriteAll(int fd, const char* data, size_t size) {
 
 // Makes the rename of a file in path's folder last through a power cut.
 void SyncFolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    const std::string dir = slash == std::string::npos ? "."
-                            : slash == 0               ? "/"
-                                                       : path.substr(0, slash);
-    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = open(GetFolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     fsync(fd);
     close(fd);

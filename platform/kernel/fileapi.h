@@ -3,9 +3,13 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "platform/kernel/kernel.h"
 #include "platform/wintypes.h"
+
+// The folder a path names its file in: "." for a bare name, "/" for a file at the root.
+std::string GetFolderOf(const std::string& path);
 
 // Creates one folder, readable by the user only (the application folder holds the password).
 // Fails when it exists already, as on Windows.
