@@ -15,7 +15,7 @@
 #include "platform/user/modal.h"
 #include "server/live_server.h"
 #include "support/mainrun.h"
-#include "tools/server/routes.h"
+#include "server/routes.h"
 #include "ui/appmsg.h"
 
 namespace {

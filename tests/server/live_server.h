@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "support/testutil.h"
-#include "tools/server/server_loop.h"
+#include "server/server_loop.h"
 
 struct ServerRun {
     TempDir dir;

@@ -1,14 +1,14 @@
 // The answers to each path: pages, the stored picture, the upload and the password reminder,
 // escaping of what uploads bring, refused album names and unknown paths.
-#include "tools/server/routes.h"
+#include "server/routes.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "support/testutil.h"
-#include "tools/server/pages.h"
-#include "tools/server/upload_store.h"
+#include "server/pages.h"
+#include "server/upload_store.h"
 #include "upload_body.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The upload body: the answer for each kind of body, the fields it splits into, the week a
 // schedule may fall in, and the names and addresses it accepts.
-#include "tools/server/upload_check.h"
+#include "server/upload_check.h"
 
 #include <gtest/gtest.h>
 

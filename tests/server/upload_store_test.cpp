@@ -1,6 +1,6 @@
 // Accepted uploads on disk: the folder and its info.txt in UTF-8, no password anywhere, the
 // limit of five waiting scheduled mails per album, and CP932 text turned into UTF-8.
-#include "tools/server/upload_store.h"
+#include "server/upload_store.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "support/testutil.h"
-#include "tools/server/sjis_text.h"
+#include "server/sjis_text.h"
 #include "upload_body.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/server/upload_check.h"
+#include "server/upload_check.h"
 
 // An upload as read back from its folder, its text in UTF-8.
 struct StoredUpload {

@@ -4,7 +4,7 @@
 #include <ctime>
 #include <string>
 
-#include "tools/server/http_request.h"
+#include "server/http_request.h"
 
 // The answer to `req` for a server keeping its uploads under `dir`, at time `now`.
 Response AnswerRequest(const std::string& dir, const Request& req, time_t now);

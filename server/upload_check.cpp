@@ -1,7 +1,7 @@
 // The upload body: thirteen lines, the picture and an end mark. Lines 1, 4, 8 and 13 are the
 // delimiter D; the message (line 12) may span several physical lines and ends at the first LF
 // followed by D LF; the picture runs from there to the end mark T D.
-#include "tools/server/upload_check.h"
+#include "server/upload_check.h"
 
 #include <cctype>
 #include <cstring>

@@ -1,5 +1,5 @@
 // Small pages with one shared frame. Every text that came from an upload is escaped.
-#include "tools/server/pages.h"
+#include "server/pages.h"
 
 std::string HtmlEscape(const std::string& text) {
     std::string s;

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "tools/server/server_loop.h"
+#include "server/server_loop.h"
 
 static const char kUsage[] =
     "Usage: quillet-server [--port N] [--dir DIR]\n"

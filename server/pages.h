@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/server/upload_store.h"
+#include "server/upload_store.h"
 
 // `text` with & < > " ' as character references.
 std::string HtmlEscape(const std::string& text);

@@ -1,6 +1,6 @@
 // A thread per connection, counted so that a flood of clients meets a limit and so that the
 // loop can wait for the last one before it returns.
-#include "tools/server/server_loop.h"
+#include "server/server_loop.h"
 
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include "tools/server/http_conn.h"
+#include "server/http_conn.h"
 
 int OpenListener(int port, int* fd, int* boundPort) {
     const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

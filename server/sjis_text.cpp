@@ -1,6 +1,6 @@
 // CP932 -> UTF-8 on the C library's iconv, one descriptor per call so that connection threads
 // never share conversion state.
-#include "tools/server/sjis_text.h"
+#include "server/sjis_text.h"
 
 #include <iconv.h>
 

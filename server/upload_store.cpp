@@ -1,6 +1,6 @@
 // The upload folders. Each is written as a hidden ".<id>" folder and renamed to "<id>" once both
 // files are complete, so readers and counters never see half an upload.
-#include "tools/server/upload_store.h"
+#include "server/upload_store.h"
 
 #include <sys/stat.h>
 
@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "platform/kernel/fileapi.h"
-#include "tools/server/sjis_text.h"
+#include "server/sjis_text.h"
 
 namespace fs = std::filesystem;
 

@@ -1,6 +1,6 @@
 // Reading with poll so that a silent or slow client cannot hold a thread for ever, and writing
 // with MSG_NOSIGNAL so that a client gone early cannot end the process.
-#include "tools/server/http_conn.h"
+#include "server/http_conn.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -9,7 +9,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "tools/server/routes.h"
+#include "server/routes.h"
 
 using Clock = std::chrono::steady_clock;
 

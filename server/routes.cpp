@@ -7,14 +7,14 @@
 //   POST /cgi-bin/saveimg.cgi   an upload, answered "OK" or "NGxx"
 //   POST /quillet/resend.php?id=<album>&pass=<password>   a password reminder, answered "OK"
 // Album and picture names pass IsSafeName before they meet the file system.
-#include "tools/server/routes.h"
+#include "server/routes.h"
 
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
-#include "tools/server/pages.h"
-#include "tools/server/upload_store.h"
+#include "server/pages.h"
+#include "server/upload_store.h"
 
 static Response HtmlResponse(int status, const std::string& html) {
     Response r;

@@ -1,6 +1,6 @@
 // The request head and the answer's text. Every connection carries one request, so the answer
 // always closes it.
-#include "tools/server/http_request.h"
+#include "server/http_request.h"
 
 #include <strings.h>
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tools/server/http_request.h"
+#include "server/http_request.h"
 
 // A client that sends nothing for this long is dropped; a whole request must arrive within
 // kRequestMs.
