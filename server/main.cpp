@@ -1,79 +1,103 @@
-// quillet-server [--port N] [--dir DIR]: a local stand-in for the mail server, so that the
-// program can send for real on one machine. It stores the pictures instead of mailing them.
-#include <unistd.h>
+// quillet-server: receives the program's uploads and mails them, or keeps its accounts
+// (`quillet-server account ...`). quillet-server --help lists the options.
+#include <curl/curl.h>
+#include <signal.h>
+#include <sys/stat.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
+#include <ctime>
 
-#include "server/server_loop.h"
+#include "server/account_cmd.h"
+#include "server/accounts.h"
+#include "server/http_daemon.h"
+#include "server/log.h"
+#include "server/options.h"
+#include "server/scheduler.h"
 
-static const char kUsage[] =
-    "Usage: quillet-server [--port N] [--dir DIR]\n"
-    "A local upload server for Quillet: set the program's server to localhost:N.\n"
-    "Uploads are stored under DIR/uploads/<album>/<id>/ (picture.jpg, info.txt); no mail is sent.\n"
-    "  --port N   the TCP port (default 8080; 0 picks a free one)\n"
-    "  --dir DIR  where uploads are kept (default $XDG_DATA_HOME/Halvorne/QuilletServer,\n"
-    "             or ~/.local/share/Halvorne/QuilletServer)\n"
-    "  --help     this text\n";
+static time_t SystemNow() {
+    return time(nullptr);
+}
 
-// The default storage folder from the environment. Relative $XDG_DATA_HOME values are invalid
-// and passed over. Fails when there is no home either.
-static int DefaultDir(std::string* dir) {
-    const char* xdg = getenv("XDG_DATA_HOME");
-    const char* home = getenv("HOME");
-    if (xdg && xdg[0] == '/')
-        *dir = std::string(xdg) + "/Halvorne/QuilletServer";
-    else if (home && home[0] == '/')
-        *dir = std::string(home) + "/.local/share/Halvorne/QuilletServer";
-    else
+// Fills ctx from the options: the relay and its credentials, the limits. Fails with a message.
+static int MakeCtx(const ServerOpts& o, Store* st, ServerCtx* ctx) {
+    ctx->store = st;
+    ctx->dir = o.dir;
+    ctx->relay.url = o.smtp;
+    ctx->sender = o.sender;
+    ctx->publicUrl = o.publicUrl;
+    ctx->limits.quotaBytes = o.quotaMb * 1024 * 1024;
+    ctx->registerOnFirstUpload = o.registerOnFirstUpload;
+    ctx->now = SystemNow;
+    std::string error;
+    if (!o.smtpAuthFile.empty() && !ReadSmtpAuthFile(o.smtpAuthFile, &ctx->relay, &error)) {
+        fprintf(stderr, "quillet-server: %s\n", error.c_str());
         return 0;
+    }
     return 1;
 }
 
-// Reads the command line into *port and *dir. Returns 0 for an unknown or incomplete option.
-static int ReadArgs(int argc, char** argv, int* port, std::string* dir) {
-    for (int i = 1; i < argc; i++) {
-        const bool hasValue = i + 1 < argc;
-        if (strcmp(argv[i], "--port") == 0 && hasValue) {
-            char* end;
-            const long p = strtol(argv[++i], &end, 10);
-            if (*end || p < 0 || p > 65535) return 0;
-            *port = int(p);
-        } else if (strcmp(argv[i], "--dir") == 0 && hasValue) {
-            *dir = argv[++i];
-        } else {
-            return 0;
-        }
+// Serves until SIGINT or SIGTERM, then finishes the requests and the mail under way.
+static int Serve(ServerOpts& o, Store* st) {
+    ServerCtx ctx;
+    if (!MakeCtx(o, st, &ctx)) return 1;
+    sigset_t stop;
+    sigemptyset(&stop);
+    sigaddset(&stop, SIGINT);
+    sigaddset(&stop, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stop, nullptr);  // the threads made below inherit the mask
+    HttpDaemon* http;
+    int port;
+    if (!StartHttp(o.http, &ctx, &http, &port)) return 1;
+    if (ctx.publicUrl.empty()) {
+        const std::string& a = o.http.addr;
+        ctx.publicUrl = "http://" + (a.find(':') != std::string::npos ? "[" + a + "]" : a) + ":" +
+                        std::to_string(port);
     }
-    return 1;
+    Scheduler* sched;
+    if (!StartScheduler(&ctx, &sched)) {
+        StopHttp(http);
+        return 1;
+    }
+    LogLine("listening on %s port %d, state under %s, mail %s", o.http.addr.c_str(), port,
+            o.dir.c_str(), o.smtp.empty() ? ("into " + MaildirOf(ctx)).c_str() : ("through " + o.smtp).c_str());
+    // The first line of standard output tells a caller that asked for port 0 which it got.
+    printf("quillet-server: listening on %s port %d\n", o.http.addr.c_str(), port);
+    fflush(stdout);
+    int sig;
+    sigwait(&stop, &sig);
+    LogLine("stopping (signal %d)", sig);
+    StopHttp(http);
+    StopScheduler(sched);
+    return 0;
 }
 
 int main(int argc, char** argv) {
     if (argc == 2 && strcmp(argv[1], "--help") == 0) {
-        fputs(kUsage, stdout);
+        fputs(kServerUsage, stdout);
         return 0;
     }
-    int port = 8080;
-    std::string dir;
-    if (!ReadArgs(argc, argv, &port, &dir)) {
-        fputs(kUsage, stderr);
+    ServerOpts o;
+    std::string error;
+    if (!ReadServerArgs(argc, argv, &o, &error)) {
+        fprintf(stderr, "quillet-server: %s\n\n%s", error.c_str(), kServerUsage);
         return 2;
     }
-    if (dir.empty() && !DefaultDir(&dir)) {
-        fputs("quillet-server: no HOME to keep uploads under; give --dir\n", stderr);
+    const bool account = !o.words.empty() && o.words[0] == "account";
+    if (!o.words.empty() && !account) {
+        fputs(kServerUsage, stderr);
+        return 2;
+    }
+    // Everything the server writes is for its user alone: addresses, messages, pictures.
+    umask(077);
+    if (!InitPassHash() || curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) {
+        fputs("quillet-server: the crypto or mail library cannot start\n", stderr);
         return 1;
     }
-    int fd, bound;
-    if (!OpenListener(port, &fd, &bound)) {
-        fprintf(stderr, "quillet-server: cannot listen on port %d\n", port);
-        return 1;
-    }
-    // The first line tells a caller that asked for port 0 which port it got.
-    printf("quillet-server: listening on port %d, storing under %s\n", bound, dir.c_str());
-    fflush(stdout);
-    RunServer(fd, dir);
-    close(fd);
-    return 0;
+    Store* st;
+    if (!OpenStore(o.db, o.dir, &st)) return 1;
+    const int rc = account ? RunAccountCmd(o, st, stdin, stdout) : Serve(o, st);
+    st->ops->close(st);
+    curl_global_cleanup();
+    return rc;
 }

@@ -1,6 +1,8 @@
 // Small pages with one shared frame. Every text that came from an upload is escaped.
 #include "server/pages.h"
 
+#include <ctime>
+
 std::string HtmlEscape(const std::string& text) {
     std::string s;
     for (char c : text) {
@@ -41,36 +43,34 @@ std::string HomePage(const std::string& host) {
                      "<p><a href=\"/quillet/login.html\">アルバムの一覧</a></p>\n");
 }
 
-// One upload: its picture and its details.
-static std::string UploadItem(const std::string& album, const StoredUpload& up) {
-    const std::string when = up.sendAt ? up.schedule + " に送信予定" : "すぐに送信";
+// A local time as text in `fmt` (strftime).
+static std::string FormatTime(time_t t, const char* fmt) {
+    struct tm tm;
+    localtime_r(&t, &tm);
+    char buf[64];
+    strftime(buf, sizeof buf, fmt, &tm);
+    return buf;
+}
+
+// One upload: its picture and its details. The public album shows no recipient.
+static std::string UploadItem(const std::string& album, const UploadRec& up) {
+    const std::string when =
+        up.sendAt ? FormatTime(up.sendAt, "%Y/%m/%d %H:00") + " に送信予定" : "すぐに送信";
     std::string message = HtmlEscape(up.message);
     std::string withBreaks;
     for (char c : message) withBreaks += c == '\n' ? std::string("<br>\n") : std::string(1, c);
-    return "<div class=\"upload\">\n<p><img src=\"/users/" + album + "/" + up.id +
+    return "<div class=\"upload\">\n<p><img src=\"/users/" + album + "/" + std::to_string(up.id) +
            ".jpg\" width=\"120\" height=\"130\" alt=\"\"></p>\n<dl>\n<dt>受付</dt><dd>" +
-           HtmlEscape(up.uploaded) + "</dd>\n<dt>送信</dt><dd>" + HtmlEscape(when) +
-           "</dd>\n<dt>宛先</dt><dd>" + HtmlEscape(up.recipients) + "</dd>\n<dt>件名</dt><dd>" +
-           HtmlEscape(up.subject) + "</dd>\n<dt>本文</dt><dd>" + withBreaks +
-           "</dd>\n</dl>\n</div>\n";
+           FormatTime(up.uploaded, "%Y/%m/%d %H:%M:%S") + "</dd>\n<dt>送信</dt><dd>" +
+           HtmlEscape(when) + "</dd>\n<dt>件名</dt><dd>" + HtmlEscape(up.subject) +
+           "</dd>\n<dt>本文</dt><dd>" + withBreaks + "</dd>\n</dl>\n</div>\n";
 }
 
-std::string AlbumPage(const std::string& album, const std::vector<StoredUpload>& ups) {
+std::string AlbumPage(const std::string& album, const std::vector<UploadRec>& ups) {
     std::string items;
-    for (const StoredUpload& up : ups) items += UploadItem(album, up);
+    for (const UploadRec& up : ups) items += UploadItem(album, up);
     if (ups.empty()) items = "<p>まだ写真はありません。</p>\n";
     return Frame("アルバム " + album, items);
-}
-
-std::string LoginPage(const std::vector<std::string>& albums) {
-    std::string list;
-    for (const std::string& a : albums)
-        list += "<li><a href=\"/users/" + a + "/\">" + HtmlEscape(a) + "</a></li>\n";
-    if (list.empty()) list = "<li>まだアルバムはありません。</li>\n";
-    return Frame("アルバムの管理",
-                 "<p>ローカルサーバーにはログインがありません。"
-                 "写真を送ったアルバムは、どれでも下から開けます。</p>\n<ul>\n" +
-                     list + "</ul>\n");
 }
 
 std::string NotFoundPage() {

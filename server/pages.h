@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "server/upload_store.h"
+#include "server/store.h"
 
 // `text` with & < > " ' as character references.
 std::string HtmlEscape(const std::string& text);
@@ -12,11 +12,7 @@ std::string HtmlEscape(const std::string& text);
 // What this server is and how to point the program at it; `host` is the Host the browser used.
 std::string HomePage(const std::string& host);
 
-// The uploads of `album`, newest first, each with its picture, schedule, recipients, subject and
-// message.
-std::string AlbumPage(const std::string& album, const std::vector<StoredUpload>& ups);
-
-// A local server has no accounts: this page says so and links every album.
-std::string LoginPage(const std::vector<std::string>& albums);
+// The uploads of `album`, newest first, each with its picture, schedule, subject and message.
+std::string AlbumPage(const std::string& album, const std::vector<UploadRec>& ups);
 
 std::string NotFoundPage();

@@ -1,10 +1,8 @@
 // Which answer each request gets.
 #pragma once
 
-#include <ctime>
-#include <string>
-
 #include "server/http_request.h"
+#include "server/server_ctx.h"
 
-// The answer to `req` for a server keeping its uploads under `dir`, at time `now`.
-Response AnswerRequest(const std::string& dir, const Request& req, time_t now);
+// The answer to `req` for the server `ctx`.
+Response AnswerRequest(const ServerCtx& ctx, const Request& req);

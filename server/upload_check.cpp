@@ -125,6 +125,7 @@ int ParseUpload(const std::string& body, time_t now, Upload* up, std::string* co
     up->picture.assign(body, endAt + msgEnd.size(), picEnd - endAt - msgEnd.size());
 
     up->user = line[5];
+    up->pass = line[6];
     up->album = line[7];
     up->schedule = line[9];
     up->subject = line[11];

@@ -10,8 +10,9 @@ inline constexpr char kNgMalformed[] = "NG01";   // a delimiter, the identifier 
 inline constexpr char kNgRecipients[] = "NG02";  // no recipient, more than five, or a bad address
 inline constexpr char kNgSchedule[] = "NG03";    // malformed, or not within the coming week
 inline constexpr char kNgTooLong[] = "NG04";     // subject over 30 bytes or message over 3000
-inline constexpr char kNgAccount[] = "NG07";     // user ID, password or album ID empty
+inline constexpr char kNgAccount[] = "NG07";     // the account is missing or does not match
 inline constexpr char kNgWaiting[] = "NG10";     // five scheduled mails already waiting
+inline constexpr char kNgQuota[] = "NG11";       // the picture would pass the account's quota
 inline constexpr char kNgStore[] = "NG99";       // the server could not write the upload
 
 inline constexpr int kMaxRecipients = 5;
@@ -19,9 +20,9 @@ inline constexpr int kMaxWaiting = 5;
 inline constexpr size_t kMaxSubjectBytes = 30;
 inline constexpr size_t kMaxMessageBytes = 3000;
 
-// One upload as sent. The password is checked for presence only and is not kept.
+// One upload as sent.
 struct Upload {
-    std::string user, album;  // CP932 bytes as sent
+    std::string user, pass, album;  // CP932 bytes as sent
     std::string schedule;     // line 9 as sent: "ON(YYYY/MM/DD-HH)" or "OFF()"
     time_t sendAt = 0;        // the start of the scheduled hour; 0 when sent at once
     std::vector<std::string> recipients;

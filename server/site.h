@@ -1,0 +1,8 @@
+// The web site for people: the home page, the public albums and album management.
+#pragma once
+
+#include "server/http_request.h"
+#include "server/server_ctx.h"
+
+// The answer to a browser's request; 404 for paths that are not the site's.
+Response AnswerSite(const ServerCtx& ctx, const Request& req);
