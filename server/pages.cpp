@@ -1,78 +1,65 @@
-// Small pages with one shared frame. Every text that came from an upload is escaped.
+// The public pages say only what the server does: it mails now or at the chosen hour.
 #include "server/pages.h"
 
-#include <ctime>
+#include <algorithm>
 
-std::string HtmlEscape(const std::string& text) {
-    std::string s;
-    for (char c : text) {
-        switch (c) {
-            case '&': s += "&amp;"; break;
-            case '<': s += "&lt;"; break;
-            case '>': s += "&gt;"; break;
-            case '"': s += "&quot;"; break;
-            case '\'': s += "&#39;"; break;
-            default: s += c;
-        }
-    }
-    return s;
-}
+#include "server/page_frame.h"
 
-// The frame: title, the note that nothing is mailed, the content and a link home.
-static std::string Frame(const std::string& title, const std::string& content) {
-    return "<!DOCTYPE html>\n<html lang=\"ja\">\n<head><meta charset=\"UTF-8\"><title>" +
-           HtmlEscape(title) + "</title></head>\n<body>\n<h1>" + HtmlEscape(title) + "</h1>\n" +
-           "<p><strong>このローカルサーバーは写真をメールで送らず、保存します。</strong></p>\n" +
-           content + "<hr><p><a href=\"/quillet/\">ホーム</a></p>\n</body>\n</html>\n";
-}
-
-std::string HomePage(const std::string& host) {
+Response HomeResponse(const std::string& host) {
     const std::string where = HtmlEscape(host.empty() ? "localhost:8080" : host);
-    return Frame("Quillet ローカルサーバー",
-                 "<p>Quillet で作った写真を、このパソコンの中で受け取るためのサーバーです。"
-                 "送られた写真と宛先・件名・本文はフォルダに保存され、アルバムのページで"
-                 "見ることができます。</p>\n"
-                 "<h2>使い方</h2>\n<ol>\n"
-                 "<li>Quillet の設定で、サーバーを <code>" +
-                     where +
-                     "</code> にします（初期設定の localhost:8080 のままで使えます）。</li>\n"
-                     "<li>ユーザーID・パスワード・アルバムIDには何を入れてもかまいません。"
-                     "パスワードは保存しません。</li>\n"
-                     "<li>送信すると、写真は <code>/users/アルバムID/</code> "
-                     "のページに載ります。</li>\n</ol>\n"
-                     "<p><a href=\"/quillet/login.html\">アルバムの一覧</a></p>\n");
+    return HtmlResponse(
+        200, "Quillet 写真メール",
+        "<p>Quillet は、携帯電話向けの小さな写真に件名とメッセージを添えて、"
+        "最大5台の携帯電話へメールで送るプログラムです。このサーバーはプログラムから写真を"
+        "受け取り、すぐに、または1週間以内の指定した時刻にメールで届けます。</p>\n"
+        "<div class=\"card\">\n<h2>使い方</h2>\n<ol>\n"
+        "<li>Quillet の設定で、サーバーを <code>" +
+            where +
+            "</code> にします。</li>\n"
+            "<li>アルバムID・ユーザーID（メールアドレス）・パスワードは、このサーバーに"
+            "登録したものを入れます。</li>\n"
+            "<li>送った写真は、アルバムのページ <code>/users/アルバムID/</code> "
+            "に載ります。</li>\n</ol>\n</div>\n"
+            "<div class=\"card\">\n<h2>アルバムの管理</h2>\n"
+            "<p>ログインすると、送った写真とメールの送信状況を見て、送信待ちのメールを"
+            "取り消したり、写真を削除したりできます。</p>\n"
+            "<p><a href=\"/quillet/login.html\">アルバムの管理にログイン</a></p>\n"
+            "<p class=\"note\">パスワードを忘れたときは、プログラムの P ボタンを押すと、"
+            "登録したメールアドレスに再設定のリンクが届きます。</p>\n</div>\n");
 }
 
-// A local time as text in `fmt` (strftime).
-static std::string FormatTime(time_t t, const char* fmt) {
-    struct tm tm;
-    localtime_r(&t, &tm);
-    char buf[64];
-    strftime(buf, sizeof buf, fmt, &tm);
-    return buf;
+void SortNewestFirst(std::vector<UploadRec>* ups) {
+    std::stable_sort(ups->begin(), ups->end(), [](const UploadRec& a, const UploadRec& b) {
+        return a.uploaded > b.uploaded;
+    });
 }
 
-// One upload: its picture and its details. The public album shows no recipient.
-static std::string UploadItem(const std::string& album, const UploadRec& up) {
-    const std::string when =
-        up.sendAt ? FormatTime(up.sendAt, "%Y/%m/%d %H:00") + " に送信予定" : "すぐに送信";
-    std::string message = HtmlEscape(up.message);
-    std::string withBreaks;
-    for (char c : message) withBreaks += c == '\n' ? std::string("<br>\n") : std::string(1, c);
-    return "<div class=\"upload\">\n<p><img src=\"/users/" + album + "/" + std::to_string(up.id) +
-           ".jpg\" width=\"120\" height=\"130\" alt=\"\"></p>\n<dl>\n<dt>受付</dt><dd>" +
-           FormatTime(up.uploaded, "%Y/%m/%d %H:%M:%S") + "</dd>\n<dt>送信</dt><dd>" +
-           HtmlEscape(when) + "</dd>\n<dt>件名</dt><dd>" + HtmlEscape(up.subject) +
-           "</dd>\n<dt>本文</dt><dd>" + withBreaks + "</dd>\n</dl>\n</div>\n";
-}
-
-std::string AlbumPage(const std::string& album, const std::vector<UploadRec>& ups) {
+Response AlbumResponse(const std::string& album, std::vector<UploadRec> ups) {
+    SortNewestFirst(&ups);
     std::string items;
-    for (const UploadRec& up : ups) items += UploadItem(album, up);
+    for (const UploadRec& up : ups)
+        items += "<div class=\"card\">\n<img src=\"/users/" + HtmlEscape(album) + "/" +
+                 std::to_string(up.id) + ".jpg\" width=\"120\" height=\"130\" alt=\"\">\n<p>" +
+                 HtmlEscape(up.subject) + "</p>\n<p class=\"note\">" +
+                 FormatTime(up.uploaded, "%Y/%m/%d %H:%M") + "</p>\n</div>\n";
     if (ups.empty()) items = "<p>まだ写真はありません。</p>\n";
-    return Frame("アルバム " + album, items);
+    return HtmlResponse(200, "アルバム " + album, items);
 }
 
-std::string NotFoundPage() {
-    return Frame("ページが見つかりません", "<p>お探しのページはこのサーバーにはありません。</p>\n");
+Response MessageResponse(int status, const std::string& title, const std::string& text) {
+    return HtmlResponse(status, title, "<p>" + text + "</p>\n");
+}
+
+Response NotFoundResponse() {
+    return MessageResponse(404, "ページが見つかりません",
+                           "お探しのページはこのサーバーにはありません。"
+                           "<a href=\"/quillet/\">ホームへ</a>");
+}
+
+Response MethodResponse(const std::string& allow) {
+    Response r = MessageResponse(405, "この操作はできません",
+                                 "このページはその方法では開けません。"
+                                 "<a href=\"/quillet/\">ホームへ</a>");
+    r.headers.push_back({"Allow", allow});
+    return r;
 }

@@ -1,18 +1,26 @@
-// The server's HTML pages, in Japanese and UTF-8, built from records so tests need no socket.
+// The site's public pages and its error pages, answered from records so that tests need no
+// socket.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "server/http_request.h"
 #include "server/store.h"
 
-// `text` with & < > " ' as character references.
-std::string HtmlEscape(const std::string& text);
+// What the service does and how to point the program at it; `host` is the Host the browser used.
+Response HomeResponse(const std::string& host);
 
-// What this server is and how to point the program at it; `host` is the Host the browser used.
-std::string HomePage(const std::string& host);
+// Orders uploads newest first by upload time. The store gives them newest first by id; uploads
+// of the same second keep that order.
+void SortNewestFirst(std::vector<UploadRec>* ups);
 
-// The uploads of `album`, newest first, each with its picture, schedule, subject and message.
-std::string AlbumPage(const std::string& album, const std::vector<UploadRec>& ups);
+// The public album: each picture with its upload time and subject, never a recipient.
+Response AlbumResponse(const std::string& album, std::vector<UploadRec> ups);
 
-std::string NotFoundPage();
+// A framed page of one message: `text` is HTML, escaped by the caller.
+Response MessageResponse(int status, const std::string& title, const std::string& text);
+
+Response NotFoundResponse();
+// 405 for a path that is answered only for the methods in `allow` ("GET, HEAD").
+Response MethodResponse(const std::string& allow);
