@@ -44,17 +44,20 @@ static int ReadHidden(FILE* in, const char* prompt, std::string* line) {
 // The new password, hashed. On a terminal it is typed twice; from a pipe one line is read.
 static int ReadNewPass(FILE* in, std::string* hash) {
     std::string pass, again;
+    const char* problem = nullptr;
     if (isatty(fileno(in))) {
         if (!ReadHidden(in, "Password: ", &pass) || !ReadHidden(in, "Again: ", &again))
-            return Fail("%s", "no password given"), 0;
-        if (pass != again) return Fail("%s", "the two passwords differ"), 0;
+            problem = "no password given";
+        else if (pass != again)
+            problem = "the two passwords differ";
     } else if (!ReadLine(in, &pass)) {
-        return Fail("%s", "no password on standard input"), 0;
+        problem = "no password on standard input";
     }
-    if (!IsPasswordText(pass))
-        return Fail("%s", "a password is 6 to 20 letters, digits, '_' or '-'"), 0;
-    if (!HashPass(pass, hash)) return Fail("%s", "the password cannot be hashed"), 0;
-    return 1;
+    if (!problem && !IsPasswordText(pass))
+        problem = "a password is 6 to 20 letters, digits, '_' or '-'";
+    if (!problem && !HashPass(pass, hash)) problem = "the password cannot be hashed";
+    if (problem) Fail("%s", problem);
+    return !problem;
 }
 
 static int AddAccountCmd(Store* st, const std::string& album, const std::string& mail, FILE* in) {

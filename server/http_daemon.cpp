@@ -1,6 +1,13 @@
 // libmicrohttpd calls AccessRequest several times per request: once when the head is in, once
 // per piece of the body, and once more when the body is complete. A request record lives from
 // the first call to MHD's completion notice.
+//
+// MHD's time-out closes a connection that stays silent; a client that trickles a byte now and
+// then would hold its slot for ever. So every connection is also listed from MHD's start notice
+// to its close notice, and a reaper thread shuts down the socket of any connection older than
+// connSec; MHD then sees the end and frees it. The close notice comes before MHD closes the
+// socket, and both take the list's lock, so the reaper never touches a number reused by another
+// socket.
 #include "server/http_daemon.h"
 
 #include <arpa/inet.h>
@@ -12,6 +19,10 @@
 
 #include <cctype>
 #include <chrono>
+#include <condition_variable>
+#include <map>
+#include <mutex>
+#include <thread>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -21,16 +32,25 @@
 
 using Clock = std::chrono::steady_clock;
 
+struct OpenConn {
+    int fd;
+    Clock::time_point started;
+};
+
 struct HttpDaemon {
-    MHD_Daemon* mhd;
-    ServerCtx* ctx;
-    int requestSec;
+    MHD_Daemon* mhd = nullptr;
+    ServerCtx* ctx = nullptr;
+    int connSec = 0;
+    std::mutex lock;  // guards conns and stop
+    std::map<MHD_Connection*, OpenConn> conns;
+    int stop = 0;
+    std::condition_variable wake;
+    std::thread reaper;
 };
 
 // One request under way.
 struct ReqState {
     Request req;
-    Clock::time_point started;
     size_t headBytes = 0;
     int refused = 0;  // the status to answer instead of reading on, 0 while all is well
 };
@@ -135,7 +155,6 @@ static MHD_Result TakeHeader(void* cls, MHD_ValueKind kind, const char* key, con
 // large.
 static ReqState* BeginRequest(MHD_Connection* conn, const char* url, const char* method) {
     ReqState* st = new ReqState;
-    st->started = Clock::now();
     st->req.method = method;
     st->req.path = url;
     st->req.peer = PeerOf(conn);
@@ -169,7 +188,7 @@ static MHD_Result SendResponse(MHD_Connection* conn, const Response& r) {
 static MHD_Result AccessRequest(void* cls, MHD_Connection* conn, const char* url,
                                 const char* method, const char*, const char* data,
                                 size_t* dataSize, void** reqCls) {
-    HttpDaemon* d = (HttpDaemon*)cls;
+    const HttpDaemon* d = (const HttpDaemon*)cls;
     ReqState* st = (ReqState*)*reqCls;
     if (!st) {
         *reqCls = st = BeginRequest(conn, url, method);
@@ -177,10 +196,9 @@ static MHD_Result AccessRequest(void* cls, MHD_Connection* conn, const char* url
         return st->refused ? SendResponse(conn, StatusResponse(st->refused)) : MHD_YES;
     }
     if (*dataSize) {
-        // A body that grows past the limit (chunked) or takes too long ends the connection.
-        if (st->req.body.size() + *dataSize > kMaxBodyBytes ||
-            Clock::now() - st->started > std::chrono::seconds(d->requestSec)) {
-            LogLine("request from %s cut off: body too large or too slow", st->req.peer.c_str());
+        // A body that grows past the limit (chunked) ends the connection.
+        if (st->req.body.size() + *dataSize > kMaxBodyBytes) {
+            LogLine("request from %s cut off: body too large", st->req.peer.c_str());
             return MHD_NO;
         }
         st->req.body.append(data, *dataSize);
@@ -193,6 +211,34 @@ static MHD_Result AccessRequest(void* cls, MHD_Connection* conn, const char* url
 static void EndRequest(void*, MHD_Connection*, void** reqCls, MHD_RequestTerminationCode) {
     delete (ReqState*)*reqCls;
     *reqCls = nullptr;
+}
+
+static void NoteConnection(void* cls, MHD_Connection* conn, void**,
+                           MHD_ConnectionNotificationCode code) {
+    HttpDaemon* d = (HttpDaemon*)cls;
+    std::lock_guard<std::mutex> hold(d->lock);
+    if (code == MHD_CONNECTION_NOTIFY_CLOSED) {
+        d->conns.erase(conn);
+        return;
+    }
+    const MHD_ConnectionInfo* info = MHD_get_connection_info(conn, MHD_CONNECTION_INFO_CONNECTION_FD);
+    if (info) d->conns[conn] = OpenConn{info->connect_fd, Clock::now()};
+}
+
+// Once a second: the connections past their time are shut down and forgotten.
+static void ReapConnections(HttpDaemon* d) {
+    std::unique_lock<std::mutex> hold(d->lock);
+    while (!d->wake.wait_for(hold, std::chrono::seconds(1), [d] { return d->stop != 0; })) {
+        const Clock::time_point oldest = Clock::now() - std::chrono::seconds(d->connSec);
+        for (auto it = d->conns.begin(); it != d->conns.end();) {
+            if (it->second.started > oldest) {
+                ++it;
+                continue;
+            }
+            shutdown(it->second.fd, SHUT_RDWR);
+            it = d->conns.erase(it);
+        }
+    }
 }
 
 static void LogMhd(void*, const char* fmt, va_list args) {
@@ -214,7 +260,9 @@ int StartHttp(const HttpOpts& opts, ServerCtx* ctx, HttpDaemon** d, int* boundPo
         ((sockaddr_in&)sa).sin_port = htons(uint16_t(opts.port));
     else
         ((sockaddr_in6&)sa).sin6_port = htons(uint16_t(opts.port));
-    HttpDaemon* h = new HttpDaemon{nullptr, ctx, opts.requestSec};
+    HttpDaemon* h = new HttpDaemon;
+    h->ctx = ctx;
+    h->connSec = opts.connSec;
     unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ERROR_LOG;
     if (sa.ss_family == AF_INET6) flags |= MHD_USE_IPv6;
     h->mhd = MHD_start_daemon(
@@ -222,8 +270,8 @@ int StartHttp(const HttpOpts& opts, ServerCtx* ctx, HttpDaemon** d, int* boundPo
         MHD_OPTION_THREAD_POOL_SIZE, (unsigned)opts.threads, MHD_OPTION_CONNECTION_LIMIT,
         (unsigned)opts.maxConnections, MHD_OPTION_CONNECTION_TIMEOUT, (unsigned)opts.idleSec,
         MHD_OPTION_CONNECTION_MEMORY_LIMIT, (size_t)(2 * kMaxHeadBytes + 16 * 1024),
-        MHD_OPTION_NOTIFY_COMPLETED, EndRequest, nullptr, MHD_OPTION_EXTERNAL_LOGGER, LogMhd,
-        nullptr, MHD_OPTION_END);
+        MHD_OPTION_NOTIFY_COMPLETED, EndRequest, nullptr, MHD_OPTION_NOTIFY_CONNECTION,
+        NoteConnection, h, MHD_OPTION_EXTERNAL_LOGGER, LogMhd, nullptr, MHD_OPTION_END);
     if (!h->mhd) {
         LogLine("cannot listen on %s port %d", opts.addr.c_str(), opts.port);
         delete h;
@@ -231,11 +279,18 @@ int StartHttp(const HttpOpts& opts, ServerCtx* ctx, HttpDaemon** d, int* boundPo
     }
     const MHD_DaemonInfo* info = MHD_get_daemon_info(h->mhd, MHD_DAEMON_INFO_BIND_PORT);
     *boundPort = info ? info->port : opts.port;
+    h->reaper = std::thread(ReapConnections, h);
     *d = h;
     return 1;
 }
 
 void StopHttp(HttpDaemon* d) {
+    {
+        std::lock_guard<std::mutex> hold(d->lock);
+        d->stop = 1;
+        d->wake.notify_all();
+    }
+    d->reaper.join();
     MHD_stop_daemon(d->mhd);
     delete d;
 }

@@ -1,5 +1,5 @@
 // The HTTP transport on libmicrohttpd: a pool of polling threads, a connection limit, an idle
-// time-out per connection and bounded requests. Each complete request goes to AnswerRequest.
+// time-out and a whole-life time-out per connection, and bounded requests. Each complete request goes to AnswerRequest.
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@ struct HttpOpts {
     int threads = 4;                 // polling threads; each serves many connections
     int maxConnections = 512;        // more are refused at once
     int idleSec = 30;                // a connection silent this long is closed
-    int requestSec = 120;            // a request body must arrive within this
+    int connSec = 120;               // a connection, however busy, is closed after this
 };
 
 struct HttpDaemon;

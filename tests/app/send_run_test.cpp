@@ -1,7 +1,7 @@
 // Sending from the running program to quillet-server on this machine: a photo opened from the
 // command line, the send button, the fields typed (Japanese among them), two recipients picked
-// in the address book, 送信！; the server stores the canvas as sent and lists it on the album
-// page.
+// in the address book, 送信！; the server stores the canvas as sent with a mail per recipient and
+// lists it on the album page.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -38,12 +38,12 @@ void Type(HWND dlg, int id, const char* keys, const char* ime) {
 TEST(SendRun, PhotoToTheLocalServer) {
     for (const char* v : {"http_proxy", "all_proxy", "ALL_PROXY"}) unsetenv(v);
     ServerRun server;
-    ASSERT_GE(server.listenFd, 0);
+    ASSERT_NE(server.port, 0);
     TempDir pics;
     MainRun run;
-    ASSERT_EQ(SetRegValue("USERID", "me@example.jp"), 1);
-    ASSERT_EQ(SetRegValue("PASSWORD", "pw-Zq81x"), 1);
-    ASSERT_EQ(SetRegValue("ALBUMID", "album1"), 1);
+    ASSERT_EQ(SetRegValue("USERID", kTestUser), 1);
+    ASSERT_EQ(SetRegValue("PASSWORD", kTestPass), 1);
+    ASSERT_EQ(SetRegValue("ALBUMID", kTestAlbum), 1);
     ASSERT_EQ(SetRegValue("SERVER", ("127.0.0.1:" + std::to_string(server.port)).c_str()), 1);
     std::string book = "0,", name;
     ASSERT_EQ(Utf8ToSjis("山田", &name), 1);
@@ -74,23 +74,25 @@ TEST(SendRun, PhotoToTheLocalServer) {
     EXPECT_TRUE(sent) << "an accepted upload closes the dialog";
     EXPECT_TRUE(run.rec.msgs.empty());
 
-    // One upload folder: the canvas as the program wrote it, and the texts in UTF-8.
-    const auto ups = StoredUploads(server, "album1");
+    // One upload: the canvas as the program wrote it, the texts in UTF-8, a mail per recipient.
+    const auto ups = StoredUploads(server, kTestAlbum);
     ASSERT_EQ(ups.size(), 1u);
-    const auto jpg = ReadFileBytes((ups[0] / "picture.jpg").string());
-    EXPECT_EQ(jpg, ReadFileBytes(std::string(g_app.AppFolder) + kTempJpgName));
+    const std::string jpg = StoredPicture(server, ups[0].id);
+    const auto written = ReadFileBytes(std::string(g_app.AppFolder) + kTempJpgName);
+    EXPECT_EQ(jpg, std::string(written.begin(), written.end()));
     ASSERT_GT(jpg.size(), 2u);
-    EXPECT_EQ(jpg[0], 0xFF);
-    EXPECT_EQ(jpg[1], 0xD8);
-    const std::string info = ReadFileText((ups[0] / "info.txt").string());
-    for (const char* s : {"recipients: yamada@example.jp, cy@example.jp", "subject: Hi こんにちは",
-                          "line1", "写真です"})
-        EXPECT_NE(info.find(s), std::string::npos) << s << "\n" << info;
+    EXPECT_EQ(jpg.substr(0, 2), "\xFF\xD8");
+    EXPECT_EQ(ups[0].subject, "Hi こんにちは");
+    EXPECT_NE(ups[0].message.find("line1"), std::string::npos);
+    EXPECT_NE(ups[0].message.find("写真です"), std::string::npos);
+    ASSERT_EQ(ups[0].mails.size(), 2u);
+    EXPECT_EQ(ups[0].mails[0].recipient, "yamada@example.jp");
+    EXPECT_EQ(ups[0].mails[1].recipient, "cy@example.jp");
 
     Request req;
     req.method = "GET";
     req.path = "/users/album1/";
-    const Response page = AnswerRequest(server.dir.path, req, time(nullptr));
+    const Response page = AnswerRequest(server.ctx, req);
     EXPECT_EQ(page.status, 200);
     EXPECT_NE(page.body.find("こんにちは"), std::string::npos);
     EXPECT_NE(page.body.find("<img src=\""), std::string::npos);

@@ -17,11 +17,11 @@ TEST(PostToServer, HandEditedHostReceivesAndStoresTheUpload) {
     for (const char* v : {"http_proxy", "all_proxy", "ALL_PROXY"}) unsetenv(v);
     AppEnv env;
     ServerRun server;
-    ASSERT_GE(server.listenFd, 0);
+    ASSERT_NE(server.port, 0);
     ASSERT_EQ(InitRegInfo(), 1);
-    ASSERT_EQ(SetRegValue("USERID", "me@example.jp"), 1);
-    ASSERT_EQ(SetRegValue("PASSWORD", "pw-Zq81x"), 1);
-    ASSERT_EQ(SetRegValue("ALBUMID", "album1"), 1);
+    ASSERT_EQ(SetRegValue("USERID", kTestUser), 1);
+    ASSERT_EQ(SetRegValue("PASSWORD", kTestPass), 1);
+    ASSERT_EQ(SetRegValue("ALBUMID", kTestAlbum), 1);
 
     // The person points SERVER at the server's port with a text editor.
     const std::string store =
@@ -41,12 +41,12 @@ TEST(PostToServer, HandEditedHostReceivesAndStoresTheUpload) {
     EXPECT_EQ(PostData(nullptr), 1);
     EXPECT_TRUE(rec.msgs.empty());
 
-    // One upload folder for the album, holding the picture as sent.
-    const auto stored = StoredUploads(server, "album1");
+    // One upload for the album, holding the picture as sent and a mail per recipient.
+    const auto stored = StoredUploads(server, kTestAlbum);
     ASSERT_EQ(stored.size(), 1u);
-    EXPECT_EQ(ReadFileBytes((stored[0] / "picture.jpg").string()), jpg);
-    EXPECT_NE(ReadFileText((stored[0] / "info.txt").string()).find("a@example.jp"),
-              std::string::npos);
+    EXPECT_EQ(StoredPicture(server, stored[0].id), std::string(jpg.begin(), jpg.end()));
+    ASSERT_EQ(stored[0].mails.size(), 2u);
+    EXPECT_EQ(stored[0].mails[0].recipient, "a@example.jp");
 }
 
 }  // namespace

@@ -40,8 +40,9 @@ struct ServerRun {
     HttpDaemon* http = nullptr;
     int port = 0;  // 0 when the server could not start
 
-    // Opens the store under `stateDir` (the temporary folder when empty) and listens.
-    explicit ServerRun(const std::string& stateDir = "") {
+    // Opens the store under `stateDir` (the temporary folder when empty) and listens as `opts`
+    // say, on a free port of 127.0.0.1.
+    explicit ServerRun(const std::string& stateDir = "", HttpOpts opts = HttpOpts()) {
         ctx.dir = stateDir.empty() ? dir.path : stateDir;
         ctx.sender = "quillet@server.test";
         ctx.publicUrl = "http://server.test";
@@ -51,7 +52,6 @@ struct ServerRun {
         if (!ctx.store->ops->getAccount(ctx.store, kTestAlbum, &acct) &&
             !AddTestAccount(ctx, kTestAlbum, kTestPass, kTestUser))
             return;
-        HttpOpts opts;
         opts.port = 0;
         if (!StartHttp(opts, &ctx, &http, &port)) port = 0;
     }
