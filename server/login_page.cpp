@@ -13,10 +13,9 @@
 #include "server/tokens.h"
 #include "server/upload_check.h"
 
-// The login form with `error` (HTML) above it and `album` filled in, as answer `status`. It
-// reuses the browser's login cookie, or sets a new one.
-static Response LoginForm(const Request& req, int status, const std::string& error,
-                          const std::string& album) {
+// The login form with `error` (HTML) above it, as answer `status`. It reuses the browser's
+// login cookie, or sets a new one.
+static Response LoginForm(const Request& req, int status, const std::string& error) {
     std::string token;
     const int fresh = !ReadCookie(req.cookie, kLoginCookie, &token) || !IsTokenText(token);
     if (fresh) token = RandomHex(32);
@@ -27,9 +26,8 @@ static Response LoginForm(const Request& req, int status, const std::string& err
             "<input type=\"hidden\" name=\"csrf\" value=\"" +
             token +
             "\">\n<label for=\"album\">アルバムID</label>\n"
-            "<input type=\"text\" id=\"album\" name=\"album\" value=\"" +
-            HtmlEscape(album) +
-            "\" autocomplete=\"username\" autocapitalize=\"off\" required>\n"
+            "<input type=\"text\" id=\"album\" name=\"album\" autocomplete=\"username\" "
+            "autocapitalize=\"off\" required>\n"
             "<label for=\"pass\">パスワード</label>\n"
             "<input type=\"password\" id=\"pass\" name=\"pass\" "
             "autocomplete=\"current-password\" required>\n"
@@ -47,8 +45,7 @@ static Response PostLogin(const ServerCtx& ctx, const Request& req) {
         !HasFormToken(req.body, token))
         return LoginForm(req, 403,
                          "<p class=\"error\">ページの有効期限が切れました。"
-                         "もう一度ログインしてください。</p>\n",
-                         "");
+                         "もう一度ログインしてください。</p>\n");
     QueryValue(req.body, "album", &album);
     QueryValue(req.body, "pass", &pass);
     const std::string counted = IsSafeName(album) ? album : "";
@@ -67,8 +64,7 @@ static Response PostLogin(const ServerCtx& ctx, const Request& req) {
         !CheckPass(acct.passHash, pass)) {
         CountLoginFail(counted, req.peer, now);
         LogLine("failed login from %s", req.peer.c_str());
-        return LoginForm(req, 403, "<p class=\"error\">アルバムIDかパスワードが違います。</p>\n",
-                         album);
+        return LoginForm(req, 403, "<p class=\"error\">アルバムIDかパスワードが違います。</p>\n");
     }
     ForgetLoginFails(album);
     std::string setCookie;
@@ -82,5 +78,5 @@ static Response PostLogin(const ServerCtx& ctx, const Request& req) {
 }
 
 Response AnswerLogin(const ServerCtx& ctx, const Request& req) {
-    return req.method == "POST" ? PostLogin(ctx, req) : LoginForm(req, 200, "", "");
+    return req.method == "POST" ? PostLogin(ctx, req) : LoginForm(req, 200, "");
 }

@@ -51,14 +51,15 @@ static std::string UploadCard(const Session& s, const UploadRec& up) {
     for (const MailRec& m : up.mails) mails += MailItem(s, m);
     const std::string when =
         up.sendAt ? FormatTime(up.sendAt, "%Y/%m/%d %H:00") + " に送信" : "すぐに送信";
-    return "<div class=\"card\">\n<img src=\"/users/" + HtmlEscape(up.album) + "/" +
-           std::to_string(up.id) +
+    return "<div class=\"card\">\n<div class=\"pic\">\n<img src=\"/users/" + HtmlEscape(up.album) +
+           "/" + std::to_string(up.id) +
            ".jpg\" width=\"120\" height=\"130\" alt=\"\">\n<dl>\n<dt>受付</dt><dd>" +
            FormatTime(up.uploaded, "%Y/%m/%d %H:%M") + "</dd>\n<dt>送信</dt><dd>" + when +
-           "</dd>\n<dt>件名</dt><dd>" + HtmlEscape(up.subject) + "</dd>\n<dt>本文</dt><dd>" +
-           message + "</dd>\n</dl>\n<ul class=\"mails\">\n" + mails + "</ul>\n" +
+           "</dd>\n<dt>件名</dt><dd>" + HtmlEscape(up.subject) +
+           "</dd>\n</dl>\n</div>\n<dl>\n<dt>本文</dt><dd>" + message +
+           "</dd>\n</dl>\n<ul class=\"mails\">\n" + mails + "</ul>\n" +
            ActionForm(s, Hidden("act", "delete") + Hidden("upload", std::to_string(up.id)),
-                      "写真を削除", "quiet") +
+                      "写真を削除", "quiet danger") +
            "</div>\n";
 }
 
@@ -99,8 +100,8 @@ static Response LogOut(const ServerCtx& ctx, const Session& s) {
 static Response PostManage(const ServerCtx& ctx, const Request& req, const Session& s) {
     if (!HasFormToken(req.body, s.csrf))
         return MessageResponse(403, "操作できません",
-                               "このページからの操作ではないため、受け付けませんでした。"
-                               "<a href=\"/quillet/manage.html\">管理ページへ</a>");
+                               "このページからの操作ではないため、受け付けませんでした。",
+                               kManagePath, "管理ページへ");
     std::string act;
     long long id;
     QueryValue(req.body, "act", &act);
@@ -114,8 +115,8 @@ static Response PostManage(const ServerCtx& ctx, const Request& req, const Sessi
         return MessageResponse(400, "操作できません", "操作の内容が正しくありません。");
     if (!done)
         return MessageResponse(409, "操作できませんでした",
-                               "送信が始まったか、すでに削除されています。"
-                               "<a href=\"/quillet/manage.html\">管理ページへ</a>");
+                               "送信が始まったか、すでに削除されています。", kManagePath,
+                               "管理ページへ");
     LogLine("album %s: %s %lld", s.album.c_str(), act.c_str(), id);
     return SeeOther(kManagePath);
 }
@@ -125,7 +126,6 @@ Response AnswerManage(const ServerCtx& ctx, const Request& req) {
     if (ReadSession(ctx, req, &s))
         return req.method == "POST" ? PostManage(ctx, req, s) : ShowManage(ctx, s);
     if (req.method != "POST") return SeeOther("/quillet/login.html");
-    return MessageResponse(403, "ログインしてください",
-                           "ログインの有効期限が切れました。"
-                           "<a href=\"/quillet/login.html\">ログイン</a>");
+    return MessageResponse(403, "ログインしてください", "ログインの有効期限が切れました。",
+                           "/quillet/login.html", "ログイン");
 }

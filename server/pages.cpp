@@ -38,28 +38,32 @@ Response AlbumResponse(const std::string& album, std::vector<UploadRec> ups) {
     SortNewestFirst(&ups);
     std::string items;
     for (const UploadRec& up : ups)
-        items += "<div class=\"card\">\n<img src=\"/users/" + HtmlEscape(album) + "/" +
-                 std::to_string(up.id) + ".jpg\" width=\"120\" height=\"130\" alt=\"\">\n<p>" +
+        items += "<div class=\"card pic\">\n<img src=\"/users/" + HtmlEscape(album) + "/" +
+                 std::to_string(up.id) +
+                 ".jpg\" width=\"120\" height=\"130\" alt=\"\">\n<div>\n<p>" +
                  HtmlEscape(up.subject) + "</p>\n<p class=\"note\">" +
-                 FormatTime(up.uploaded, "%Y/%m/%d %H:%M") + "</p>\n</div>\n";
+                 FormatTime(up.uploaded, "%Y/%m/%d %H:%M") + "</p>\n</div>\n</div>\n";
     if (ups.empty()) items = "<p>まだ写真はありません。</p>\n";
     return HtmlResponse(200, "アルバム " + album, items);
 }
 
-Response MessageResponse(int status, const std::string& title, const std::string& text) {
-    return HtmlResponse(status, title, "<p>" + text + "</p>\n");
+Response MessageResponse(int status, const std::string& title, const std::string& text,
+                         const std::string& linkPath, const std::string& linkLabel) {
+    std::string html = "<p>" + HtmlEscape(text) + "</p>\n";
+    if (!linkPath.empty())
+        html +=
+            "<p><a href=\"" + HtmlEscape(linkPath) + "\">" + HtmlEscape(linkLabel) + "</a></p>\n";
+    return HtmlResponse(status, title, html);
 }
 
 Response NotFoundResponse() {
     return MessageResponse(404, "ページが見つかりません",
-                           "お探しのページはこのサーバーにはありません。"
-                           "<a href=\"/quillet/\">ホームへ</a>");
+                           "お探しのページはこのサーバーにはありません。", "/quillet/", "ホームへ");
 }
 
 Response MethodResponse(const std::string& allow) {
     Response r = MessageResponse(405, "この操作はできません",
-                                 "このページはその方法では開けません。"
-                                 "<a href=\"/quillet/\">ホームへ</a>");
+                                 "このページはその方法では開けません。", "/quillet/", "ホームへ");
     r.headers.push_back({"Allow", allow});
     return r;
 }

@@ -18,8 +18,9 @@ void SortNewestFirst(std::vector<UploadRec>* ups);
 // The public album: each picture with its upload time and subject, never a recipient.
 Response AlbumResponse(const std::string& album, std::vector<UploadRec> ups);
 
-// A framed page of one message: `text` is HTML, escaped by the caller.
-Response MessageResponse(int status, const std::string& title, const std::string& text);
+// A framed page of one message and, when `linkPath` is set, a link to go on with.
+Response MessageResponse(int status, const std::string& title, const std::string& text,
+                         const std::string& linkPath = "", const std::string& linkLabel = "");
 
 Response NotFoundResponse();
 // 405 for a path that is answered only for the methods in `allow` ("GET, HEAD").

@@ -58,8 +58,8 @@ static Response PostReset(const ServerCtx& ctx, const Request& req) {
     LogLine("album %s: password set through a reset link", album.c_str());
     return MessageResponse(200, kTitle,
                            "パスワードを変更しました。プログラムの設定のパスワードも、"
-                           "新しいものにしてください。"
-                           "<a href=\"/quillet/login.html\">アルバムの管理にログイン</a>");
+                           "新しいものにしてください。",
+                           "/quillet/login.html", "アルバムの管理にログイン");
 }
 
 Response AnswerReset(const ServerCtx& ctx, const Request& req) {
