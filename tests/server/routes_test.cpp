@@ -1,123 +1,102 @@
-// The answers to each path: pages, the stored picture, the upload and the password reminder,
-// escaping of what uploads bring, refused album names and unknown paths.
+// The answer to each path: the program's routes, the site's pages and pictures, refused album
+// and picture names, unknown paths and methods; the headers of HTML answers; escaping.
 #include "server/routes.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "support/testutil.h"
-#include "server/pages.h"
-#include "server/upload_store.h"
-#include "upload_body.h"
+#include "server/page_frame.h"
+#include "site_env.h"
 
 namespace {
 
-Request MakeRequest(const std::string& method, const std::string& target) {
-    Request r;
-    int status;
-    EXPECT_EQ(
-        ParseHead(method + " " + target + " HTTP/1.1\r\nHost: localhost:8080\r\n", &r, &status), 1);
-    return r;
-}
-
 TEST(AnswerRequest, EachPath) {
-    TempDir dir;
-    BodyFields f;
-    f.subject = "<b>&\"'";
-    f.message = "1<2\r\n3";
-    ASSERT_EQ(AcceptUpload(dir.path, MakeBody(f), TestNow()), "OK");
-    // What a path that climbs out of the album would reach.
-    std::filesystem::create_directories(dir.path + "/secret");
-    ASSERT_TRUE(WriteFileBytes(dir.path + "/secret/picture.jpg", {'x'}));
-    ASSERT_TRUE(WriteFileBytes(dir.path + "/secret/info.txt",
-                               {'m', 'e', 's', 's', 'a', 'g', 'e', ':', '\n'}));
+    SiteEnv env;
+    const UploadRec mine = StoreUpload(env, kTestAlbum, TestNow(), 0, {"a@example.jp"});
+    const std::string pic = "/users/album1/" + std::to_string(mine.id) + ".jpg";
+    const std::string html = "text/html; charset=UTF-8";
+    const std::string text = "text/plain; charset=UTF-8";
     const struct {
         const char* method;
-        const char* target;
+        std::string target;
         int status;
-        const char* type;
+        std::string type;
         std::string holds;
     } cases[] = {
-        {"GET", "/quillet/", 200, "text/html; charset=UTF-8", "localhost:8080"},
-        {"GET", "/quillet/", 200, "text/html; charset=UTF-8", "メールで送らず"},
-        {"GET", "/", 302, "text/html; charset=UTF-8", "/quillet/"},
-        {"GET", "/quillet/login.html", 200, "text/html; charset=UTF-8", "/users/album1/"},
-        {"GET", "/users/album1/", 200, "text/html; charset=UTF-8",
-         "<img src=\"/users/album1/20250610-102000-1.jpg\""},
-        {"GET", "/users/album1/?x=1", 200, "text/html; charset=UTF-8", "&lt;b&gt;&amp;&quot;&#39;"},
-        {"GET", "/users/album1/", 200, "text/html; charset=UTF-8", "1&lt;2<br>\n3"},
-        {"GET", "/users/album1/", 200, "text/html; charset=UTF-8", "a@example.jp"},
-        {"GET", "/users/album1/20250610-102000-1.jpg", 200, "image/jpeg", f.picture},
-        {"GET", "/users/album1/nothing.jpg", 404, "text/html; charset=UTF-8", ""},
-        {"GET", "/users/../", 404, "text/html; charset=UTF-8", ""},
-        {"GET", "/users/%2e%2e/", 404, "text/html; charset=UTF-8", ""},
-        {"GET", "/users/album1/../../secret.jpg", 404, "text/html; charset=UTF-8", ""},
-        {"GET", "/users/.album1/", 404, "text/html; charset=UTF-8", ""},
-        {"GET", "/users/nobody/", 404, "text/html; charset=UTF-8", ""},
-        {"GET", "/users/album1", 404, "text/html; charset=UTF-8", ""},
-        {"GET", "/cgi-bin/saveimg.cgi", 404, "text/html; charset=UTF-8", ""},
-        {"GET", "/etc/passwd", 404, "text/html; charset=UTF-8", ""},
-        {"DELETE", "/quillet/", 405, "text/plain; charset=UTF-8", ""},
-        {"POST", "/quillet/resend.php?id=album1&pass=secret", 200, "text/plain; charset=UTF-8",
-         "OK"},
-        {"POST", "/quillet/resend.php?pass=secret", 200, "text/plain; charset=UTF-8", "NG07"},
-        {"POST", "/quillet/resend.php?id=..&pass=secret", 200, "text/plain; charset=UTF-8", "NG07"},
-        {"POST", "/cgi-bin/saveimg.cgi", 200, "text/plain; charset=UTF-8", "NG01"},
-        {"POST", "/nothing", 404, "text/html; charset=UTF-8", ""},
+        {"GET", "/", 302, html, "/quillet/"},
+        {"GET", "/quillet/", 200, html, "最大5台の携帯電話へメールで送る"},
+        {"GET", "/quillet/", 200, html, "<code>server.test</code>"},
+        {"GET", "/quillet/index.html", 200, html, "href=\"/quillet/login.html\""},
+        {"HEAD", "/quillet/", 200, html, "Quillet"},
+        {"GET", "/quillet/login.html", 200, html, "name=\"csrf\""},
+        {"GET", "/quillet/manage.html", 303, text, ""},
+        {"GET", "/quillet/reset.html", 400, html, "リンクが正しくありません"},
+        {"GET", "/quillet/reset.html?t=abc", 400, html, "リンクが正しくありません"},
+        {"GET", "/users/album1/", 200, html, "<img src=\"" + pic + "\""},
+        {"GET", "/users/album1/?x=1", 200, html, "2025/06/10 10:20"},
+        {"GET", "/users/album2/", 200, html, "まだ写真はありません"},
+        {"GET", pic, 200, "image/jpeg", kPicture},
+        {"GET", "/users/album2/" + std::to_string(mine.id) + ".jpg", 404, html, ""},
+        {"GET", "/users/album1/99999.jpg", 404, html, "ページが見つかりません"},
+        {"GET", "/users/album1/x.jpg", 404, html, ""},
+        {"GET", "/users/album1/" + std::to_string(mine.id) + ".png", 404, html, ""},
+        {"GET", "/users/album1/-1.jpg", 404, html, ""},
+        {"GET", "/users/../", 404, html, ""},
+        {"GET", "/users/%2e%2e/", 404, html, ""},
+        {"GET", "/users/album1/../../secret.jpg", 404, html, ""},
+        {"GET", "/users/.album1/", 404, html, ""},
+        {"GET", "/users/nobody/", 404, html, ""},
+        {"GET", "/users/album1", 404, html, ""},
+        {"GET", "/cgi-bin/saveimg.cgi", 404, html, ""},
+        {"GET", "/etc/passwd", 404, html, ""},
+        {"DELETE", "/quillet/", 405, html, "この操作はできません"},
+        {"POST", "/quillet/", 405, html, ""},
+        {"POST", "/users/album1/", 405, html, ""},
+        {"PUT", "/quillet/login.html", 405, html, ""},
+        {"POST", "/nothing", 404, html, ""},
+        {"POST", "/quillet/resend.php?id=album1&pass=x", 200, text, "OK"},
+        {"POST", "/cgi-bin/saveimg.cgi", 200, text, "NG01"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.method) + " " + c.target);
-        const Response r = AnswerRequest(dir.path, MakeRequest(c.method, c.target), TestNow());
+        const Response r = Ask(env, MakeReq(c.method, c.target));
         EXPECT_EQ(r.status, c.status);
         EXPECT_EQ(r.type, c.type);
         EXPECT_NE(r.body.find(c.holds), std::string::npos);
+        // Every page of the site is framed and carries the headers that keep it from loading
+        // foreign things, being framed, or passing its address on.
+        if (c.type == html && c.status != 302) {
+            EXPECT_NE(r.body.find("<meta name=\"viewport\""), std::string::npos);
+            EXPECT_NE(HeaderOf(r, "Content-Security-Policy").find("frame-ancestors 'none'"),
+                      std::string::npos);
+            EXPECT_EQ(HeaderOf(r, "Referrer-Policy"), "no-referrer");
+        }
     }
-    EXPECT_EQ(AnswerRequest(dir.path, MakeRequest("GET", "/"), TestNow()).location, "/quillet/");
+}
+
+TEST(AnswerRequest, RedirectsAndAllowedMethods) {
+    SiteEnv env;
+    const struct {
+        const char* method;
+        const char* target;
+        const char* header;
+        const char* value;
+    } cases[] = {
+        {"GET", "/quillet/manage.html", "", "/quillet/login.html"},
+        {"DELETE", "/quillet/", "Allow", "GET, HEAD"},
+        {"POST", "/users/album1/", "Allow", "GET, HEAD"},
+        {"PUT", "/quillet/reset.html", "Allow", "GET, HEAD, POST"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.method) + " " + c.target);
+        const Response r = Ask(env, MakeReq(c.method, c.target));
+        EXPECT_EQ(*c.header ? HeaderOf(r, c.header) : r.location, c.value);
+    }
+    EXPECT_EQ(Ask(env, MakeReq("GET", "/")).location, "/quillet/");
 }
 
 TEST(HtmlEscape, EveryMarkupCharacter) {
     EXPECT_EQ(HtmlEscape("a<b>&\"c'日本"), "a&lt;b&gt;&amp;&quot;c&#39;日本");
     EXPECT_EQ(HtmlEscape(""), "");
-}
-
-TEST(ParseHead, RequestLineAndHeaders) {
-    const struct {
-        const char* name;
-        std::string head;
-        int ok, status;
-        const char* path;
-        size_t length;
-    } cases[] = {
-        {"upload", "POST /cgi-bin/saveimg.cgi HTTP/1.1\r\nHost: h\r\ncontent-length: 12\r\n\r\n", 1,
-         0, "/cgi-bin/saveimg.cgi", 12},
-        {"bare LFs, query", "GET /a?b=c HTTP/1.0\nHost: h\n\n", 1, 0, "/a", 0},
-        {"no version", "GET /\r\n\r\n", 0, 400, "", 0},
-        {"not HTTP", "GET / FTP/1.0\r\n\r\n", 0, 400, "", 0},
-        {"target not a path", "GET http://x/ HTTP/1.1\r\n\r\n", 0, 400, "", 0},
-        {"header without colon", "GET / HTTP/1.1\r\nHost\r\n\r\n", 0, 400, "", 0},
-        {"length not a number", "POST / HTTP/1.1\r\nContent-Length: 1x\r\n\r\n", 0, 400, "", 0},
-        {"negative length", "POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n", 0, 400, "", 0},
-        {"two lengths", "POST / HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\n", 0, 400,
-         "", 0},
-        {"16 MB body", "POST / HTTP/1.1\r\nContent-Length: 16777216\r\n\r\n", 1, 0, "/", 16777216},
-        {"body over 16 MB", "POST / HTTP/1.1\r\nContent-Length: 16777217\r\n\r\n", 0, 413, "", 0},
-        {"huge length", "POST / HTTP/1.1\r\nContent-Length: 99999999999999999999\r\n\r\n", 0, 400,
-         "", 0},
-        {"chunked", "POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n", 0, 501, "", 0},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        Request r;
-        int status = 0;
-        EXPECT_EQ(ParseHead(c.head, &r, &status), c.ok);
-        if (c.ok) {
-            EXPECT_EQ(r.path, c.path);
-            EXPECT_EQ(r.contentLength, c.length);
-        } else {
-            EXPECT_EQ(status, c.status);
-        }
-    }
 }
 
 TEST(QueryValue, DecodesValues) {
