@@ -259,6 +259,43 @@ TEST(StoreUploads, KeepsPictureBytesMailsAndPrivateModes) {
     EXPECT_FALSE(std::filesystem::exists(f.dir + "/pictures/nobody"));
 }
 
+TEST(StoreUploads, FullDiskStoresNothing) {
+    // Files may grow to the database log's size and `room` bytes more.
+    const struct {
+        const char* name;
+        long long room;
+        size_t pictureBytes;
+    } cases[] = {
+        {"the picture cannot be written", 256 * 1024, 1024 * 1024},
+        {"the database cannot commit after the picture was written", 0, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        StoreFix f;
+        Store* st = f.st;
+        ASSERT_TRUE(st);
+        ASSERT_EQ(st->ops->addAccount(st, Acct("album1")), 1);
+        const UploadRec first = AddUp(st, Up("album1", kT0, 0));
+        struct stat wal;
+        ASSERT_EQ(stat((f.dir + "/quillet.db-wal").c_str(), &wal), 0);
+        ASSERT_GT(wal.st_size, 100);
+        ASSERT_LT(wal.st_size, 512 * 1024);
+        {
+            FileSizeLimit full(wal.st_size + c.room);
+            EXPECT_EQ(
+                TryUp(st, Up("album1", kT0, 0), StoreLimits{}, std::string(c.pictureBytes, 'p')),
+                kRefusedFailure);
+        }
+        std::vector<UploadRec> ups;
+        ASSERT_EQ(st->ops->listUploads(st, "album1", &ups), 1);
+        ASSERT_EQ(ups.size(), 1u);
+        ExpectSameUp(ups[0], first);
+        EXPECT_EQ(CountFiles(f.dir + "/pictures/album1"), 1u);
+        EXPECT_EQ(Ids(Claim(st, kT0)), Ids(first.mails));
+        AddUp(st, Up("album1", kT0, 0));  // the store works on once there is room
+    }
+}
+
 TEST(StoreUploads, FiveWaitingScheduledAtMost) {
     const struct {
         const char* name;
