@@ -266,12 +266,13 @@ int StartHttp(const HttpOpts& opts, ServerCtx* ctx, HttpDaemon** d, int* boundPo
     unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ERROR_LOG;
     if (sa.ss_family == AF_INET6) flags |= MHD_USE_IPv6;
     h->mhd = MHD_start_daemon(
-        flags, 0, nullptr, nullptr, AccessRequest, h, MHD_OPTION_SOCK_ADDR, (sockaddr*)&sa,
+        flags, 0, nullptr, nullptr, AccessRequest, h, MHD_OPTION_EXTERNAL_LOGGER, LogMhd, nullptr,
+        MHD_OPTION_SOCK_ADDR, (sockaddr*)&sa,
         MHD_OPTION_THREAD_POOL_SIZE, (unsigned)opts.threads, MHD_OPTION_CONNECTION_LIMIT,
         (unsigned)opts.maxConnections, MHD_OPTION_CONNECTION_TIMEOUT, (unsigned)opts.idleSec,
         MHD_OPTION_CONNECTION_MEMORY_LIMIT, (size_t)(2 * kMaxHeadBytes + 16 * 1024),
         MHD_OPTION_NOTIFY_COMPLETED, EndRequest, nullptr, MHD_OPTION_NOTIFY_CONNECTION,
-        NoteConnection, h, MHD_OPTION_EXTERNAL_LOGGER, LogMhd, nullptr, MHD_OPTION_END);
+        NoteConnection, h, MHD_OPTION_END);
     if (!h->mhd) {
         LogLine("cannot listen on %s port %d", opts.addr.c_str(), opts.port);
         delete h;

@@ -75,7 +75,7 @@ TEST_F(Delivery, EachRecipientGetsTheMailAndTheMaildirTheSame) {
         EXPECT_EQ(m.at("mail_from"), "quillet@server.test");
         EXPECT_EQ(m.at("reply_to"), kTestUser);
         EXPECT_EQ(m.at("subject"), "写真です");
-        EXPECT_EQ(m.at("text"), "今日\nまたね");
+        EXPECT_EQ(m.at("text"), "今日\r\nまたね");  // text in MIME's canonical CR LF lines
         EXPECT_EQ(m.at("message_id"), up.mails[n - 1].messageId);
         EXPECT_EQ(ReadFileText(peer.out + "/" + std::to_string(n) + ".jpg"), f.picture);
         EXPECT_EQ(up.mails[n - 1].state, kMailSent);

@@ -323,6 +323,7 @@ TEST_F(SmtpSend, PeerReadsWhatWasBuilt) {
         {"text", "海へ行きました。\r\n写真を送ります。\r\n"},
         {"message_id", m.messageId},
         {"reply_to", m.replyTo},
+        {"to", m.to},
         {"defects", ""},
     };
     EXPECT_EQ(ReadPeerJson(peer, 1), want);

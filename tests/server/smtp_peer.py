@@ -55,6 +55,7 @@ class Recorder:
             "subject": header_text(msg, "Subject"),
             "message_id": header_text(msg, "Message-ID"),
             "reply_to": header_text(msg, "Reply-To"),
+            "to": header_text(msg, "To"),
             "text": None,
             "defects": [repr(d) for part in msg.walk() for d in part.defects],
         }
