@@ -61,10 +61,12 @@ static int ReadNewPass(FILE* in, std::string* hash) {
 }
 
 static int AddAccountCmd(Store* st, const std::string& album, const std::string& mail, FILE* in) {
-    if (!IsAlbumIdText(album)) return Fail("an album ID is 1 to 10 letters and digits: %s", album.c_str());
+    if (!IsAlbumIdText(album))
+        return Fail("an album ID is 1 to 10 letters and digits: %s", album.c_str());
     if (!IsMailAddress(mail)) return Fail("not a mail address: %s", mail.c_str());
     Account acct;
-    if (st->ops->getAccount(st, album, &acct)) return Fail("album %s exists already", album.c_str());
+    if (st->ops->getAccount(st, album, &acct))
+        return Fail("album %s exists already", album.c_str());
     acct.album = album;
     acct.mail = mail;
     acct.created = time(nullptr);

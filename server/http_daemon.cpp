@@ -20,12 +20,12 @@
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
-#include <map>
-#include <mutex>
-#include <thread>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <mutex>
+#include <thread>
 
 #include "server/log.h"
 #include "server/routes.h"
@@ -161,8 +161,8 @@ static ReqState* BeginRequest(MHD_Connection* conn, const char* url, const char*
     st->headBytes = strlen(method) + strlen(url) + 12;
     MHD_get_connection_values(conn, MHD_HEADER_KIND, TakeHeader, st);
     MHD_get_connection_values(conn, MHD_GET_ARGUMENT_KIND, TakeHeader, st);
-    const char* length = MHD_lookup_connection_value(conn, MHD_HEADER_KIND,
-                                                     MHD_HTTP_HEADER_CONTENT_LENGTH);
+    const char* length =
+        MHD_lookup_connection_value(conn, MHD_HEADER_KIND, MHD_HTTP_HEADER_CONTENT_LENGTH);
     if (st->headBytes + st->req.query.size() > kMaxHeadBytes)
         st->refused = 431;
     else if (length && strtoull(length, nullptr, 10) > kMaxBodyBytes)
@@ -171,23 +171,24 @@ static ReqState* BeginRequest(MHD_Connection* conn, const char* url, const char*
 }
 
 static MHD_Result SendResponse(MHD_Connection* conn, const Response& r) {
-    MHD_Response* resp = MHD_create_response_from_buffer(r.body.size(), (void*)r.body.data(),
-                                                         MHD_RESPMEM_MUST_COPY);
+    MHD_Response* resp =
+        MHD_create_response_from_buffer(r.body.size(), (void*)r.body.data(), MHD_RESPMEM_MUST_COPY);
     if (!resp) return MHD_NO;
     MHD_add_response_header(resp, MHD_HTTP_HEADER_CONTENT_TYPE, r.type.c_str());
     MHD_add_response_header(resp, MHD_HTTP_HEADER_CACHE_CONTROL, "no-store");
     MHD_add_response_header(resp, "X-Content-Type-Options", "nosniff");
     if (!r.location.empty())
         MHD_add_response_header(resp, MHD_HTTP_HEADER_LOCATION, r.location.c_str());
-    for (const auto& h : r.headers) MHD_add_response_header(resp, h.first.c_str(), h.second.c_str());
+    for (const auto& h : r.headers)
+        MHD_add_response_header(resp, h.first.c_str(), h.second.c_str());
     const MHD_Result ok = MHD_queue_response(conn, (unsigned)r.status, resp);
     MHD_destroy_response(resp);
     return ok;
 }
 
 static MHD_Result AccessRequest(void* cls, MHD_Connection* conn, const char* url,
-                                const char* method, const char*, const char* data,
-                                size_t* dataSize, void** reqCls) {
+                                const char* method, const char*, const char* data, size_t* dataSize,
+                                void** reqCls) {
     const HttpDaemon* d = (const HttpDaemon*)cls;
     ReqState* st = (ReqState*)*reqCls;
     if (!st) {
@@ -221,7 +222,8 @@ static void NoteConnection(void* cls, MHD_Connection* conn, void**,
         d->conns.erase(conn);
         return;
     }
-    const MHD_ConnectionInfo* info = MHD_get_connection_info(conn, MHD_CONNECTION_INFO_CONNECTION_FD);
+    const MHD_ConnectionInfo* info =
+        MHD_get_connection_info(conn, MHD_CONNECTION_INFO_CONNECTION_FD);
     if (info) d->conns[conn] = OpenConn{info->connect_fd, Clock::now()};
 }
 
@@ -266,12 +268,12 @@ int StartHttp(const HttpOpts& opts, ServerCtx* ctx, HttpDaemon** d, int* boundPo
     unsigned flags = MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_USE_ERROR_LOG;
     if (sa.ss_family == AF_INET6) flags |= MHD_USE_IPv6;
     h->mhd = MHD_start_daemon(
-        flags, 0, nullptr, nullptr, AccessRequest, h, MHD_OPTION_SOCK_ADDR, (sockaddr*)&sa,
-        MHD_OPTION_THREAD_POOL_SIZE, (unsigned)opts.threads, MHD_OPTION_CONNECTION_LIMIT,
-        (unsigned)opts.maxConnections, MHD_OPTION_CONNECTION_TIMEOUT, (unsigned)opts.idleSec,
-        MHD_OPTION_CONNECTION_MEMORY_LIMIT, (size_t)(2 * kMaxHeadBytes + 16 * 1024),
-        MHD_OPTION_NOTIFY_COMPLETED, EndRequest, nullptr, MHD_OPTION_NOTIFY_CONNECTION,
-        NoteConnection, h, MHD_OPTION_EXTERNAL_LOGGER, LogMhd, nullptr, MHD_OPTION_END);
+        flags, 0, nullptr, nullptr, AccessRequest, h, MHD_OPTION_EXTERNAL_LOGGER, LogMhd, nullptr,
+        MHD_OPTION_SOCK_ADDR, (sockaddr*)&sa, MHD_OPTION_THREAD_POOL_SIZE, (unsigned)opts.threads,
+        MHD_OPTION_CONNECTION_LIMIT, (unsigned)opts.maxConnections, MHD_OPTION_CONNECTION_TIMEOUT,
+        (unsigned)opts.idleSec, MHD_OPTION_CONNECTION_MEMORY_LIMIT,
+        (size_t)(2 * kMaxHeadBytes + 16 * 1024), MHD_OPTION_NOTIFY_COMPLETED, EndRequest, nullptr,
+        MHD_OPTION_NOTIFY_CONNECTION, NoteConnection, h, MHD_OPTION_END);
     if (!h->mhd) {
         LogLine("cannot listen on %s port %d", opts.addr.c_str(), opts.port);
         delete h;

@@ -1,5 +1,6 @@
 // The HTTP transport on libmicrohttpd: a pool of polling threads, a connection limit, an idle
-// time-out and a whole-life time-out per connection, and bounded requests. Each complete request goes to AnswerRequest.
+// time-out and a whole-life time-out per connection, and bounded requests. Each complete request
+// goes to AnswerRequest.
 #pragma once
 
 #include <string>

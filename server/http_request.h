@@ -24,7 +24,7 @@ struct Request {
 struct Response {
     int status = 200;
     std::string type = "text/plain; charset=UTF-8";
-    std::string location;  // for redirections
+    std::string location;                                      // for redirections
     std::vector<std::pair<std::string, std::string>> headers;  // more headers, e.g. Set-Cookie
     std::string body;
 };

@@ -4,9 +4,9 @@
 #include <string>
 
 struct MailRelay {
-    std::string url;            // "smtp://host:port" (or smtps://); empty: no relay
-    std::string user, pass;     // from the auth file; empty: no authentication
-    long timeoutSec = 60;       // for the connection and for the whole exchange
+    std::string url;         // "smtp://host:port" (or smtps://); empty: no relay
+    std::string user, pass;  // from the auth file; empty: no authentication
+    long timeoutSec = 60;    // for the connection and for the whole exchange
 };
 
 // Reads the credentials file named by --smtp-auth-file: the user name on the first line and

@@ -60,7 +60,8 @@ static int Serve(ServerOpts& o, Store* st) {
         return 1;
     }
     LogLine("listening on %s port %d, state under %s, mail %s", o.http.addr.c_str(), port,
-            o.dir.c_str(), o.smtp.empty() ? ("into " + MaildirOf(ctx)).c_str() : ("through " + o.smtp).c_str());
+            o.dir.c_str(),
+            o.smtp.empty() ? ("into " + MaildirOf(ctx)).c_str() : ("through " + o.smtp).c_str());
     // The first line of standard output tells a caller that asked for port 0 which it got.
     printf("quillet-server: listening on %s port %d\n", o.http.addr.c_str(), port);
     fflush(stdout);

@@ -67,19 +67,28 @@ static int ReadOption(int argc, char** argv, int* i, ServerOpts* o) {
     const char* v = argv[++*i];
     long long n;
     if (strcmp(name, "--listen") == 0) return ParseListenAddr(v, &o->http);
-    if (strcmp(name, "--dir") == 0) o->dir = v;
-    else if (strcmp(name, "--db") == 0) o->db = v;
-    else if (strcmp(name, "--smtp") == 0) o->smtp = v;
-    else if (strcmp(name, "--smtp-auth-file") == 0) o->smtpAuthFile = v;
-    else if (strcmp(name, "--sender") == 0) o->sender = v;
-    else if (strcmp(name, "--public-url") == 0) o->publicUrl = v;
-    else if (strcmp(name, "--quota-mb") == 0 && ReadNumber(v, 1, 1 << 20, &n)) o->quotaMb = n;
-    else if (strcmp(name, "--threads") == 0 && ReadNumber(v, 1, 256, &n)) o->http.threads = int(n);
+    if (strcmp(name, "--dir") == 0)
+        o->dir = v;
+    else if (strcmp(name, "--db") == 0)
+        o->db = v;
+    else if (strcmp(name, "--smtp") == 0)
+        o->smtp = v;
+    else if (strcmp(name, "--smtp-auth-file") == 0)
+        o->smtpAuthFile = v;
+    else if (strcmp(name, "--sender") == 0)
+        o->sender = v;
+    else if (strcmp(name, "--public-url") == 0)
+        o->publicUrl = v;
+    else if (strcmp(name, "--quota-mb") == 0 && ReadNumber(v, 1, 1 << 20, &n))
+        o->quotaMb = n;
+    else if (strcmp(name, "--threads") == 0 && ReadNumber(v, 1, 256, &n))
+        o->http.threads = int(n);
     else if (strcmp(name, "--max-connections") == 0 && ReadNumber(v, 1, 100000, &n))
         o->http.maxConnections = int(n);
     else if (strcmp(name, "--timeout") == 0 && ReadNumber(v, 1, 3600, &n))
         o->http.idleSec = int(n);
-    else return 0;
+    else
+        return 0;
     return 1;
 }
 

@@ -64,8 +64,8 @@ static void DeliverQueued(const ServerCtx& ctx, const MailRec& m) {
     const time_t delay = RetryDelay(m.attempts);
     if (!delay) {
         ctx.store->ops->finishMail(ctx.store, m.id, kMailFailed, 0, error);
-        LogLine("mail %lld of upload %lld (album %s) to %s: attempt %d failed (%s), given up",
-                m.id, m.upload, m.album.c_str(), m.recipient.c_str(), m.attempts, error.c_str());
+        LogLine("mail %lld of upload %lld (album %s) to %s: attempt %d failed (%s), given up", m.id,
+                m.upload, m.album.c_str(), m.recipient.c_str(), m.attempts, error.c_str());
         return;
     }
     ctx.store->ops->finishMail(ctx.store, m.id, kMailWaiting, ctx.now() + delay, error);

@@ -10,10 +10,10 @@
 
 struct ServerCtx {
     Store* store = nullptr;
-    std::string dir;            // the database's default place, the pictures, the Maildir
-    MailRelay relay;            // relay.url empty: mail goes into dir/Maildir
-    std::string sender;         // the From address of every mail
-    std::string publicUrl;      // "http://host:port" as users reach the server, for links in mails
+    std::string dir;        // the database's default place, the pictures, the Maildir
+    MailRelay relay;        // relay.url empty: mail goes into dir/Maildir
+    std::string sender;     // the From address of every mail
+    std::string publicUrl;  // "http://host:port" as users reach the server, for links in mails
     StoreLimits limits;
     int registerOnFirstUpload = 0;  // an unknown album's first upload makes its account
     time_t (*now)() = nullptr;      // the clock; tests replace it

@@ -30,33 +30,33 @@ struct Account {
 // One mail of an upload: one recipient.
 struct MailRec {
     long long id = 0;
-    long long upload = 0;    // the UploadRec it belongs to
+    long long upload = 0;  // the UploadRec it belongs to
     std::string album;
     std::string recipient;
-    std::string messageId;   // "<...@...>", fixed when the upload is accepted, kept on retries
+    std::string messageId;  // "<...@...>", fixed when the upload is accepted, kept on retries
     int state = kMailWaiting;
-    time_t due = 0;          // when it is to go out (next); the upload time for "at once"
-    int attempts = 0;        // delivery attempts so far
-    std::string lastError;   // the last attempt's failure, empty when none
+    time_t due = 0;         // when it is to go out (next); the upload time for "at once"
+    int attempts = 0;       // delivery attempts so far
+    std::string lastError;  // the last attempt's failure, empty when none
 };
 
 // One accepted upload.
 struct UploadRec {
-    long long id = 0;        // given by the store, increasing with every upload
+    long long id = 0;  // given by the store, increasing with every upload
     std::string album;
-    std::string user;        // the user ID (mail address) as sent, in UTF-8
+    std::string user;  // the user ID (mail address) as sent, in UTF-8
     time_t uploaded = 0;
-    time_t sendAt = 0;       // the scheduled hour; 0 when sent at once
-    std::string subject;     // UTF-8, one line
-    std::string message;     // UTF-8, lines ending in LF
+    time_t sendAt = 0;    // the scheduled hour; 0 when sent at once
+    std::string subject;  // UTF-8, one line
+    std::string message;  // UTF-8, lines ending in LF
     long long pictureBytes = 0;
     std::vector<MailRec> mails;  // one per recipient, in the order sent
 };
 
 // What an account may hold; checked by AddUpload inside the same transaction as the insert.
 struct StoreLimits {
-    int maxWaiting = 5;             // scheduled uploads whose mails still wait
-    long long quotaBytes = 0;       // the sum of the account's picture sizes; 0: no limit
+    int maxWaiting = 5;        // scheduled uploads whose mails still wait
+    long long quotaBytes = 0;  // the sum of the account's picture sizes; 0: no limit
 };
 
 // Why AddUpload refused.
@@ -81,8 +81,8 @@ struct StoreOps {
     // It first checks `lim` against the account's uploads at `up->uploaded`: a scheduled upload
     // beyond maxWaiting waiting ones, or a picture that would pass the quota, is refused with
     // *why set and nothing stored. On 1, up->id and every mail's id are set.
-    int (*addUpload)(Store* st, UploadRec* up, const std::string& picture,
-                     const StoreLimits& lim, StoreRefusal* why);
+    int (*addUpload)(Store* st, UploadRec* up, const std::string& picture, const StoreLimits& lim,
+                     StoreRefusal* why);
     // The album's uploads with their mails, newest first.
     int (*listUploads)(Store* st, const std::string& album, std::vector<UploadRec>* ups);
     int (*getUpload)(Store* st, long long id, UploadRec* up);
@@ -113,8 +113,7 @@ struct StoreOps {
     // album of a token that has not expired and removes it, so a link works once.
     int (*addResetToken)(Store* st, const std::string& tokenHash, const std::string& album,
                          time_t expires);
-    int (*takeResetToken)(Store* st, const std::string& tokenHash, time_t now,
-                          std::string* album);
+    int (*takeResetToken)(Store* st, const std::string& tokenHash, time_t now, std::string* album);
 };
 
 // Every store begins with its operations; each kind of database extends it with its own state.

@@ -23,8 +23,8 @@ static std::string UnixLines(const std::string& text) {
 // A Message-ID that stays with the mail through every retry, in the sender's domain.
 static std::string NewMessageId(const std::string& sender) {
     const size_t at = sender.rfind('@');
-    return "<" + RandomHex(16) + "@" + (at == std::string::npos ? "localhost" : sender.substr(at + 1)) +
-           ">";
+    return "<" + RandomHex(16) + "@" +
+           (at == std::string::npos ? "localhost" : sender.substr(at + 1)) + ">";
 }
 
 // The first upload of an unknown album makes its account, when the server allows it.

@@ -23,8 +23,8 @@ inline constexpr size_t kMaxMessageBytes = 3000;
 // One upload as sent.
 struct Upload {
     std::string user, pass, album;  // CP932 bytes as sent
-    std::string schedule;     // line 9 as sent: "ON(YYYY/MM/DD-HH)" or "OFF()"
-    time_t sendAt = 0;        // the start of the scheduled hour; 0 when sent at once
+    std::string schedule;           // line 9 as sent: "ON(YYYY/MM/DD-HH)" or "OFF()"
+    time_t sendAt = 0;              // the start of the scheduled hour; 0 when sent at once
     std::vector<std::string> recipients;
     std::string subject, message;  // CP932 bytes; the message may hold CR LF pairs
     std::string picture;           // the JPEG bytes, maybe none

@@ -44,7 +44,7 @@ bool AwaitPeerCount(const SmtpPeer& peer, int n) {
 BodyFields JapaneseUpload() {
     BodyFields f;
     f.recipients = "a@phone.test,b@phone.test";
-    f.subject = "\x8e\xca\x90\x5e\x82\xc5\x82\xb7";        // 写真です
+    f.subject = "\x8e\xca\x90\x5e\x82\xc5\x82\xb7";              // 写真です
     f.message = "\x8d\xa1\x93\xfa\r\n\x82\xdc\x82\xbd\x82\xcb";  // 今日 / またね
     f.picture = std::string("\xFF\xD8\x00\r\n.\r\n\xFF\xD9", 10);
     return f;
@@ -75,7 +75,7 @@ TEST_F(Delivery, EachRecipientGetsTheMailAndTheMaildirTheSame) {
         EXPECT_EQ(m.at("mail_from"), "quillet@server.test");
         EXPECT_EQ(m.at("reply_to"), kTestUser);
         EXPECT_EQ(m.at("subject"), "写真です");
-        EXPECT_EQ(m.at("text"), "今日\nまたね");
+        EXPECT_EQ(m.at("text"), "今日\r\nまたね");  // text in MIME's canonical CR LF lines
         EXPECT_EQ(m.at("message_id"), up.mails[n - 1].messageId);
         EXPECT_EQ(ReadFileText(peer.out + "/" + std::to_string(n) + ".jpg"), f.picture);
         EXPECT_EQ(up.mails[n - 1].state, kMailSent);
@@ -138,7 +138,8 @@ TEST_F(Delivery, MailLeftSendingByACrashGoesOutAgainWithItsMessageId) {
         ASSERT_EQ(AcceptUpload(server.ctx, MakeBody(f)), "OK");
         // Claimed, and the server dies before it records the end of the exchange.
         std::vector<MailRec> claimed;
-        ASSERT_EQ(server.ctx.store->ops->claimDueMails(server.ctx.store, TestNow(), 5, &claimed), 1);
+        ASSERT_EQ(server.ctx.store->ops->claimDueMails(server.ctx.store, TestNow(), 5, &claimed),
+                  1);
         ASSERT_EQ(claimed.size(), 1u);
         messageId = claimed[0].messageId;
     }

@@ -37,9 +37,10 @@ int Connect(int port) {
 std::string PostUpload(int port, const std::string& body) {
     const int fd = Connect(port);
     if (fd < 0) return "";
-    const std::string req = "POST /cgi-bin/saveimg.cgi HTTP/1.1\r\nHost: 127.0.0.1\r\n"
-                            "Connection: close\r\nContent-Length: " +
-                            std::to_string(body.size()) + "\r\n\r\n" + body;
+    const std::string req =
+        "POST /cgi-bin/saveimg.cgi HTTP/1.1\r\nHost: 127.0.0.1\r\n"
+        "Connection: close\r\nContent-Length: " +
+        std::to_string(body.size()) + "\r\n\r\n" + body;
     std::string answer;
     if (send(fd, req.data(), req.size(), MSG_NOSIGNAL) == ssize_t(req.size())) {
         char buf[4096];
@@ -80,9 +81,9 @@ TEST(ServerLoad, UploadsAtOnceBesideSlowClients) {
                 const bool closed = (poll(&p, 1, 0) == 1 && recv(slow[i], &c, 1, 0) <= 0) ||
                                     send(slow[i], "X", 1, MSG_NOSIGNAL) != 1;
                 if (closed)
-                    cutAfterMs[i] = int(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                            Clock::now() - t0)
-                                            .count());
+                    cutAfterMs[i] =
+                        int(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - t0)
+                                .count());
                 else
                     open++;
             }
