@@ -15,11 +15,11 @@
 
 // The login form with `error` (HTML) above it, as answer `status`. It reuses the browser's
 // login cookie, or sets a new one.
-static Response LoginForm(const Request& req, int status, const std::string& error) {
+static Response ShowLoginForm(const Request& req, int status, const std::string& error) {
     std::string token;
     const int fresh = !ReadCookie(req.cookie, kLoginCookie, &token) || !IsTokenText(token);
     if (fresh) token = RandomHex(32);
-    Response r = HtmlResponse(
+    Response r = AnswerHtml(
         status, "アルバムの管理",
         error +
             "<form class=\"card\" method=\"post\" action=\"/quillet/login.html\">\n"
@@ -35,7 +35,7 @@ static Response LoginForm(const Request& req, int status, const std::string& err
             "<p class=\"note\">プログラムに設定したアルバムIDとパスワードでログインします。"
             "パスワードを忘れたときは、プログラムの P ボタンで再設定のリンクを"
             "受け取れます。</p>\n");
-    if (fresh) r.headers.push_back({"Set-Cookie", CookieText(kLoginCookie, token, kSessionSec)});
+    if (fresh) r.headers.push_back({"Set-Cookie", MakeCookie(kLoginCookie, token, kSessionSec)});
     return r;
 }
 
@@ -43,19 +43,19 @@ static Response PostLogin(const ServerCtx& ctx, const Request& req) {
     std::string token, album, pass;
     if (!ReadCookie(req.cookie, kLoginCookie, &token) || !IsTokenText(token) ||
         !HasFormToken(req.body, token))
-        return LoginForm(req, 403,
-                         "<p class=\"error\">ページの有効期限が切れました。"
-                         "もう一度ログインしてください。</p>\n");
+        return ShowLoginForm(req, 403,
+                             "<p class=\"error\">ページの有効期限が切れました。"
+                             "もう一度ログインしてください。</p>\n");
     QueryValue(req.body, "album", &album);
     QueryValue(req.body, "pass", &pass);
     const std::string counted = IsSafeName(album) ? album : "";
     const time_t now = ctx.now();
     int waitSec;
     if (!MayTryLogin(counted, req.peer, now, &waitSec)) {
-        Response r = MessageResponse(429, "しばらくお待ちください",
-                                     "ログインの失敗が続いたため、しばらくログインできません。" +
-                                         std::to_string((waitSec + 59) / 60) +
-                                         "分ほどたってから、もう一度お試しください。");
+        Response r = ShowMessage(429, "しばらくお待ちください",
+                                 "ログインの失敗が続いたため、しばらくログインできません。" +
+                                     std::to_string((waitSec + 59) / 60) +
+                                     "分ほどたってから、もう一度お試しください。");
         r.headers.push_back({"Retry-After", std::to_string(waitSec)});
         return r;
     }
@@ -64,19 +64,20 @@ static Response PostLogin(const ServerCtx& ctx, const Request& req) {
         !CheckPass(acct.passHash, pass)) {
         CountLoginFail(counted, req.peer, now);
         LogLine("failed login from %s", req.peer.c_str());
-        return LoginForm(req, 403, "<p class=\"error\">アルバムIDかパスワードが違います。</p>\n");
+        return ShowLoginForm(req, 403,
+                             "<p class=\"error\">アルバムIDかパスワードが違います。</p>\n");
     }
     ForgetLoginFails(album);
     std::string setCookie;
     if (!StartSession(ctx, album, &setCookie))
-        return MessageResponse(500, "ログインできません",
-                               "サーバーの不具合でログインできませんでした。");
+        return ShowMessage(500, "ログインできません",
+                           "サーバーの不具合でログインできませんでした。");
     LogLine("album %s logged in from %s", album.c_str(), req.peer.c_str());
-    Response r = SeeOther("/quillet/manage.html");
+    Response r = RedirectTo("/quillet/manage.html");
     r.headers.push_back({"Set-Cookie", setCookie});
     return r;
 }
 
 Response AnswerLogin(const ServerCtx& ctx, const Request& req) {
-    return req.method == "POST" ? PostLogin(ctx, req) : LoginForm(req, 200, "");
+    return req.method == "POST" ? PostLogin(ctx, req) : ShowLoginForm(req, 200, "");
 }

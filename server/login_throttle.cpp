@@ -16,11 +16,11 @@ static constexpr size_t kPruneAbove = 10000;
 static std::mutex g_lock;
 static std::map<std::string, FailCount> g_counts;
 
-static std::string AlbumKey(const std::string& album) {
+static std::string MakeAlbumKey(const std::string& album) {
     return "album " + album;
 }
 
-static std::string PeerKey(const std::string& peer) {
+static std::string MakePeerKey(const std::string& peer) {
     return "peer " + peer;
 }
 
@@ -31,7 +31,7 @@ static int IsStale(const FailCount& c, time_t now) {
 }
 
 // The seconds `key` stays locked at `now`, 0 when it is not.
-static int LockLeft(const std::string& key, time_t now) {
+static int GetLockLeft(const std::string& key, time_t now) {
     auto it = g_counts.find(key);
     return it == g_counts.end() || now >= it->second.lockedUntil
                ? 0
@@ -46,8 +46,8 @@ static void CountFail(const std::string& key, time_t now) {
 
 int MayTryLogin(const std::string& album, const std::string& peer, time_t now, int* waitSec) {
     std::lock_guard<std::mutex> hold(g_lock);
-    const int a = album.empty() ? 0 : LockLeft(AlbumKey(album), now);
-    const int p = LockLeft(PeerKey(peer), now);
+    const int a = album.empty() ? 0 : GetLockLeft(MakeAlbumKey(album), now);
+    const int p = GetLockLeft(MakePeerKey(peer), now);
     *waitSec = a > p ? a : p;
     return *waitSec == 0;
 }
@@ -56,11 +56,11 @@ void CountLoginFail(const std::string& album, const std::string& peer, time_t no
     std::lock_guard<std::mutex> hold(g_lock);
     if (g_counts.size() > kPruneAbove)
         std::erase_if(g_counts, [now](const auto& kv) { return IsStale(kv.second, now); });
-    if (!album.empty()) CountFail(AlbumKey(album), now);
-    CountFail(PeerKey(peer), now);
+    if (!album.empty()) CountFail(MakeAlbumKey(album), now);
+    CountFail(MakePeerKey(peer), now);
 }
 
 void ForgetLoginFails(const std::string& album) {
     std::lock_guard<std::mutex> hold(g_lock);
-    g_counts.erase(AlbumKey(album));
+    g_counts.erase(MakeAlbumKey(album));
 }

@@ -70,7 +70,7 @@ std::string FramePage(const std::string& title, const std::string& content) {
            "</main>\n<footer>Quillet 写真メールサーバー</footer>\n</body>\n</html>\n";
 }
 
-Response HtmlResponse(int status, const std::string& title, const std::string& content) {
+Response AnswerHtml(int status, const std::string& title, const std::string& content) {
     Response r;
     r.status = status;
     r.type = "text/html; charset=UTF-8";
@@ -82,7 +82,7 @@ Response HtmlResponse(int status, const std::string& title, const std::string& c
     return r;
 }
 
-Response SeeOther(const std::string& path) {
+Response RedirectTo(const std::string& path) {
     Response r;
     r.status = 303;
     r.location = path;

@@ -19,7 +19,7 @@ std::string FramePage(const std::string& title, const std::string& content);
 
 // An HTML answer: the framed page with the headers that keep it from loading anything foreign,
 // being framed or leaking its address (a reset link's token) to other sites.
-Response HtmlResponse(int status, const std::string& title, const std::string& content);
+Response AnswerHtml(int status, const std::string& title, const std::string& content);
 
 // A 303 redirection to `path`, so that a reload after a form does not post it again.
-Response SeeOther(const std::string& path);
+Response RedirectTo(const std::string& path);

@@ -5,9 +5,9 @@
 
 #include "server/page_frame.h"
 
-Response HomeResponse(const std::string& host) {
+Response ShowHome(const std::string& host) {
     const std::string where = HtmlEscape(host.empty() ? "localhost:8080" : host);
-    return HtmlResponse(
+    return AnswerHtml(
         200, "Quillet 写真メール",
         "<p>Quillet は、携帯電話向けの小さな写真に件名とメッセージを添えて、"
         "最大5台の携帯電話へメールで送るプログラムです。このサーバーはプログラムから写真を"
@@ -34,7 +34,7 @@ void SortNewestFirst(std::vector<UploadRec>* ups) {
     });
 }
 
-Response AlbumResponse(const std::string& album, std::vector<UploadRec> ups) {
+Response ShowAlbum(const std::string& album, std::vector<UploadRec> ups) {
     SortNewestFirst(&ups);
     std::string items;
     for (const UploadRec& up : ups)
@@ -44,26 +44,26 @@ Response AlbumResponse(const std::string& album, std::vector<UploadRec> ups) {
                  HtmlEscape(up.subject) + "</p>\n<p class=\"note\">" +
                  FormatTime(up.uploaded, "%Y/%m/%d %H:%M") + "</p>\n</div>\n</div>\n";
     if (ups.empty()) items = "<p>まだ写真はありません。</p>\n";
-    return HtmlResponse(200, "アルバム " + album, items);
+    return AnswerHtml(200, "アルバム " + album, items);
 }
 
-Response MessageResponse(int status, const std::string& title, const std::string& text,
-                         const std::string& linkPath, const std::string& linkLabel) {
+Response ShowMessage(int status, const std::string& title, const std::string& text,
+                     const std::string& linkPath, const std::string& linkLabel) {
     std::string html = "<p>" + HtmlEscape(text) + "</p>\n";
     if (!linkPath.empty())
         html +=
             "<p><a href=\"" + HtmlEscape(linkPath) + "\">" + HtmlEscape(linkLabel) + "</a></p>\n";
-    return HtmlResponse(status, title, html);
+    return AnswerHtml(status, title, html);
 }
 
-Response NotFoundResponse() {
-    return MessageResponse(404, "ページが見つかりません",
-                           "お探しのページはこのサーバーにはありません。", "/quillet/", "ホームへ");
+Response AnswerNotFound() {
+    return ShowMessage(404, "ページが見つかりません",
+                       "お探しのページはこのサーバーにはありません。", "/quillet/", "ホームへ");
 }
 
-Response MethodResponse(const std::string& allow) {
-    Response r = MessageResponse(405, "この操作はできません",
-                                 "このページはその方法では開けません。", "/quillet/", "ホームへ");
+Response AnswerBadMethod(const std::string& allow) {
+    Response r = ShowMessage(405, "この操作はできません", "このページはその方法では開けません。",
+                             "/quillet/", "ホームへ");
     r.headers.push_back({"Allow", allow});
     return r;
 }

@@ -13,8 +13,8 @@
 
 static const char kTitle[] = "パスワードの再設定";
 
-static Response ResetForm(int status, const std::string& token, const std::string& error) {
-    return HtmlResponse(
+static Response ShowResetForm(int status, const std::string& token, const std::string& error) {
+    return AnswerHtml(
         status, kTitle,
         error +
             "<form class=\"card\" method=\"post\" action=\"/quillet/reset.html\">\n"
@@ -30,41 +30,41 @@ static Response ResetForm(int status, const std::string& token, const std::strin
             "新しいものにしてください。</p>\n");
 }
 
-static Response BadLink() {
-    return MessageResponse(400, kTitle,
-                           "リンクが正しくありません。メールのリンクを、"
-                           "途中で切れないようにそのまま開いてください。");
+static Response AnswerBadLink() {
+    return ShowMessage(400, kTitle,
+                       "リンクが正しくありません。メールのリンクを、"
+                       "途中で切れないようにそのまま開いてください。");
 }
 
 static Response PostReset(const ServerCtx& ctx, const Request& req) {
     std::string token, pass, again, album, hash;
-    if (!QueryValue(req.body, "t", &token) || !IsTokenText(token)) return BadLink();
+    if (!QueryValue(req.body, "t", &token) || !IsTokenText(token)) return AnswerBadLink();
     QueryValue(req.body, "pass", &pass);
     QueryValue(req.body, "pass2", &again);
     if (pass != again)
-        return ResetForm(400, token, "<p class=\"error\">2つのパスワードが違います。</p>\n");
+        return ShowResetForm(400, token, "<p class=\"error\">2つのパスワードが違います。</p>\n");
     if (!IsPasswordText(pass))
-        return ResetForm(400, token,
-                         "<p class=\"error\">パスワードは 6～20 文字の半角英数字と"
-                         "「_」「-」で決めてください。</p>\n");
+        return ShowResetForm(400, token,
+                             "<p class=\"error\">パスワードは 6～20 文字の半角英数字と"
+                             "「_」「-」で決めてください。</p>\n");
     if (!ctx.store->ops->takeResetToken(ctx.store, HashToken(token), ctx.now(), &album))
-        return MessageResponse(410, kTitle,
-                               "このリンクは使用済みか、有効期限（1時間）が切れています。"
-                               "プログラムの P ボタンで、新しいリンクを受け取ってください。");
+        return ShowMessage(410, kTitle,
+                           "このリンクは使用済みか、有効期限（1時間）が切れています。"
+                           "プログラムの P ボタンで、新しいリンクを受け取ってください。");
     if (!HashPass(pass, &hash) || !ctx.store->ops->setPassHash(ctx.store, album, hash))
-        return MessageResponse(500, kTitle,
-                               "サーバーの不具合でパスワードを変更できませんでした。"
-                               "お手数ですが、新しいリンクを受け取ってやり直してください。");
+        return ShowMessage(500, kTitle,
+                           "サーバーの不具合でパスワードを変更できませんでした。"
+                           "お手数ですが、新しいリンクを受け取ってやり直してください。");
     LogLine("album %s: password set through a reset link", album.c_str());
-    return MessageResponse(200, kTitle,
-                           "パスワードを変更しました。プログラムの設定のパスワードも、"
-                           "新しいものにしてください。",
-                           "/quillet/login.html", "アルバムの管理にログイン");
+    return ShowMessage(200, kTitle,
+                       "パスワードを変更しました。プログラムの設定のパスワードも、"
+                       "新しいものにしてください。",
+                       "/quillet/login.html", "アルバムの管理にログイン");
 }
 
 Response AnswerReset(const ServerCtx& ctx, const Request& req) {
     if (req.method == "POST") return PostReset(ctx, req);
     std::string token;
-    if (!QueryValue(req.query, "t", &token) || !IsTokenText(token)) return BadLink();
-    return ResetForm(200, token, "");
+    if (!QueryValue(req.query, "t", &token) || !IsTokenText(token)) return AnswerBadLink();
+    return ShowResetForm(200, token, "");
 }

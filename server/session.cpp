@@ -31,7 +31,7 @@ int ReadCookie(const std::string& header, const std::string& name, std::string* 
     return 0;
 }
 
-std::string CookieText(const std::string& name, const std::string& value, int maxAgeSec) {
+std::string MakeCookie(const std::string& name, const std::string& value, int maxAgeSec) {
     return name + "=" + value + kCookieAttrs + "; Max-Age=" + std::to_string(maxAgeSec);
 }
 
@@ -40,7 +40,7 @@ int StartSession(const ServerCtx& ctx, const std::string& album, std::string* se
     if (!ctx.store->ops->addSession(ctx.store, HashToken(token), album, RandomHex(32),
                                     ctx.now() + kSessionSec))
         return 0;
-    *setCookie = CookieText(kSessionCookie, token, kSessionSec);
+    *setCookie = MakeCookie(kSessionCookie, token, kSessionSec);
     return 1;
 }
 

@@ -25,7 +25,7 @@ int IsTokenText(const std::string& s);
 int ReadCookie(const std::string& header, const std::string& name, std::string* value);
 
 // A Set-Cookie value for `name` under /quillet/, kept `maxAgeSec` seconds; 0 removes it.
-std::string CookieText(const std::string& name, const std::string& value, int maxAgeSec);
+std::string MakeCookie(const std::string& name, const std::string& value, int maxAgeSec);
 
 // Starts a session for `album` at ctx.now() and stores it. Returns 1 with the Set-Cookie value
 // in *setCookie, 0 when the store fails.

@@ -33,7 +33,7 @@ static Response AnswerPicture(const ServerCtx& ctx, const std::string& album,
     Response r;
     if (!ReadPictureName(name, &id) || !ctx.store->ops->getUpload(ctx.store, id, &up) ||
         up.album != album || !ctx.store->ops->readPicture(ctx.store, id, &r.body))
-        return NotFoundResponse();
+        return AnswerNotFound();
     r.type = "image/jpeg";
     return r;
 }
@@ -41,21 +41,21 @@ static Response AnswerPicture(const ServerCtx& ctx, const std::string& album,
 static Response AnswerUsers(const ServerCtx& ctx, const std::string& path) {
     const std::string prefix = "/users/";
     const size_t slash = path.find('/', prefix.size());
-    if (slash == std::string::npos) return NotFoundResponse();
+    if (slash == std::string::npos) return AnswerNotFound();
     const std::string album = path.substr(prefix.size(), slash - prefix.size());
     const std::string rest = path.substr(slash + 1);
     Account acct;
     if (!IsSafeName(album) || !ctx.store->ops->getAccount(ctx.store, album, &acct))
-        return NotFoundResponse();
+        return AnswerNotFound();
     if (!rest.empty()) return AnswerPicture(ctx, album, rest);
     std::vector<UploadRec> ups;
     if (!ctx.store->ops->listUploads(ctx.store, album, &ups))
-        return MessageResponse(500, "アルバム", "サーバーの不具合でアルバムを読めませんでした。");
-    return AlbumResponse(album, ups);
+        return ShowMessage(500, "アルバム", "サーバーの不具合でアルバムを読めませんでした。");
+    return ShowAlbum(album, ups);
 }
 
 static Response AnswerHome(const ServerCtx&, const Request& req) {
-    return HomeResponse(req.host);
+    return ShowHome(req.host);
 }
 
 struct SitePage {
@@ -77,8 +77,8 @@ Response AnswerSite(const ServerCtx& ctx, const Request& req) {
     for (const SitePage& page : kPages) {
         if (req.path != page.path) continue;
         if (get || (page.takesPost && req.method == "POST")) return page.answer(ctx, req);
-        return MethodResponse(page.takesPost ? "GET, HEAD, POST" : "GET, HEAD");
+        return AnswerBadMethod(page.takesPost ? "GET, HEAD, POST" : "GET, HEAD");
     }
-    if (req.path.rfind("/users/", 0) != 0) return NotFoundResponse();
-    return get ? AnswerUsers(ctx, req.path) : MethodResponse("GET, HEAD");
+    if (req.path.rfind("/users/", 0) != 0) return AnswerNotFound();
+    return get ? AnswerUsers(ctx, req.path) : AnswerBadMethod("GET, HEAD");
 }
