@@ -142,10 +142,10 @@ def reload_until(driver, what, cond):
     wait_for(driver, what, reloaded)
 
 
-def submit_form(driver, act):
-    """Clicks the button of the first form posting `act`."""
+def submit_form(driver, act, index=0):
+    """Clicks the button of the form posting `act`, the first one or the one at `index`."""
     sel = "form input[name=act][value=%s]" % act
-    form = driver.find_element(By.CSS_SELECTOR, sel).find_element(By.XPATH, "..")
+    form = driver.find_elements(By.CSS_SELECTOR, sel)[index].find_element(By.XPATH, "..")
     form.find_element(By.TAG_NAME, "button").click()
 
 
@@ -217,9 +217,11 @@ def run(driver, base, state_dir, shot_dir):
     driver.get(base + "/quillet/manage.html")
     check(card_count(driver) == 2, "the refused post deleted a picture")
 
-    submit_form(driver, "delete")
+    # The older upload, whose mails went out; the cancelled mail stays in view.
+    submit_form(driver, "delete", -1)
     wait_for(driver, "the deleted picture", lambda d: card_count(d) == 1)
-    check("すぐ送る写真" in body_text(driver), "the wrong picture was deleted")
+    check("あとで送る写真" in body_text(driver), "the wrong picture was deleted")
+    check("取り消し" in mail_item(driver, "later@example.jp"), "the cancelled mail is not shown")
     shoot(driver, shot_dir, "6-manage-after")
 
     submit_form(driver, "logout")
