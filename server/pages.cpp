@@ -36,15 +36,13 @@ void SortNewestFirst(std::vector<UploadRec>* ups) {
 
 Response ShowAlbum(const std::string& album, std::vector<UploadRec> ups) {
     SortNewestFirst(&ups);
+    if (ups.empty()) return AnswerHtml(200, "アルバム " + album, "<p>まだ写真はありません。</p>\n");
     std::string items;
     for (const UploadRec& up : ups)
-        items += "<div class=\"card pic\">\n<img src=\"/users/" + HtmlEscape(album) + "/" +
-                 std::to_string(up.id) +
-                 ".jpg\" width=\"120\" height=\"130\" alt=\"\">\n<div>\n<p>" +
-                 HtmlEscape(up.subject) + "</p>\n<p class=\"note\">" +
-                 FormatTime(up.uploaded, "%Y/%m/%d %H:%M") + "</p>\n</div>\n</div>\n";
-    if (ups.empty()) items = "<p>まだ写真はありません。</p>\n";
-    return AnswerHtml(200, "アルバム " + album, items);
+        items += "<figure>\n<img src=\"/users/" + HtmlEscape(album) + "/" + std::to_string(up.id) +
+                 ".jpg\" width=\"120\" height=\"130\" alt=\"\">\n<figcaption>" +
+                 FormatTime(up.uploaded, "%Y/%m/%d %H:%M") + "</figcaption>\n</figure>\n";
+    return AnswerHtml(200, "アルバム " + album, "<div class=\"album\">\n" + items + "</div>\n");
 }
 
 Response ShowMessage(int status, const std::string& title, const std::string& text,

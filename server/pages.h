@@ -15,7 +15,8 @@ Response ShowHome(const std::string& host);
 // of the same second keep that order.
 void SortNewestFirst(std::vector<UploadRec>* ups);
 
-// The public album: each picture with its upload time and subject, never a recipient.
+// The public album: each picture with its upload time. Subjects, messages and recipients are
+// for the album's owner and the recipients alone.
 Response ShowAlbum(const std::string& album, std::vector<UploadRec> ups);
 
 // A framed page of one message and, when `linkPath` is set, a link to go on with.
