@@ -2,6 +2,7 @@
 // so that the program can send them.
 #pragma once
 
+#include <ctime>
 #include <string>
 
 // Prepares libsodium; call once before anything here. Returns 0 when it cannot start.
@@ -12,6 +13,13 @@ int HashPass(const std::string& pass, std::string* hash);
 
 // Whether `pass` matches `hash`.
 int CheckPass(const std::string& hash, const std::string& pass);
+
+// CheckPass for the uploads of `album`, which repeat the same password: a match is remembered
+// for kPassMemorySec (as a keyed hash of hash and password, never the password), so the next
+// upload costs no Argon2id; a wrong password or a changed hash always takes the full check.
+inline constexpr int kPassMemorySec = 600;
+int CheckUploadPass(const std::string& album, const std::string& hash, const std::string& pass,
+                    time_t now);
 
 // From now on HashPass uses the least work libsodium allows: tests that hash hundreds of times.
 // A hash records its costs, so CheckPass is unaffected.

@@ -48,7 +48,7 @@ static int CheckAccount(const ServerCtx& ctx, const Upload& up) {
         if (!ctx.store->ops->getAccount(ctx.store, up.album, &acct)) return 0;
     }
     return strcasecmp(acct.mail.c_str(), SjisToUtf8Lossy(up.user).c_str()) == 0 &&
-           CheckPass(acct.passHash, up.pass);
+           CheckUploadPass(up.album, acct.passHash, up.pass, ctx.now());
 }
 
 std::string AcceptUpload(const ServerCtx& ctx, const std::string& body) {

@@ -88,6 +88,35 @@ TEST(AcceptUpload, FiveWaitingAndTheQuota) {
     EXPECT_EQ(StoredUploads(server, kTestAlbum).size(), 7u);
 }
 
+// A remembered match spares the next upload the hash, but never lets another password or a
+// changed account through.
+TEST(CheckUploadPass, RemembersOnlyTheMatch) {
+    ASSERT_EQ(InitPassHash(), 1);
+    UseCheapPassHash();
+    std::string hash, newHash;
+    ASSERT_EQ(HashPass("secret-1", &hash), 1);
+    ASSERT_EQ(HashPass("secret-2", &newHash), 1);
+    const time_t t = TestNow();
+    const struct {
+        const char* name;
+        const char* album;
+        const std::string& hash;
+        const char* pass;
+        time_t now;
+        int ok;
+    } cases[] = {
+        {"first match", "a1", hash, "secret-1", t, 1},
+        {"remembered match", "a1", hash, "secret-1", t + 1, 1},
+        {"another password", "a1", hash, "secret-9", t + 2, 0},
+        {"password changed since", "a1", newHash, "secret-1", t + 3, 0},
+        {"the new password", "a1", newHash, "secret-2", t + 4, 1},
+        {"another album, same values", "a2", hash, "secret-9", t + 5, 0},
+        {"long after", "a1", newHash, "secret-2", t + 4 + kPassMemorySec, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckUploadPass(c.album, c.hash, c.pass, c.now), c.ok) << c.name;
+}
+
 TEST(ReadServerArgs, RegisteringNeedsLoopback) {
     const struct {
         std::vector<const char*> args;
