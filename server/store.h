@@ -68,7 +68,8 @@ struct Store;
 struct StoreOps {
     void (*close)(Store* st);
 
-    // Accounts. AddAccount fails when the album ID is taken. RemoveAccount removes the
+    // Accounts. AddAccount fails when the album ID is taken. SetPassHash ends the account's
+    // sessions: a new password ends every login made with the old one. RemoveAccount removes the
     // account's uploads, pictures, mails, sessions and reset tokens with it.
     int (*addAccount)(Store* st, const Account& acct);
     int (*getAccount)(Store* st, const std::string& album, Account* acct);

@@ -348,7 +348,11 @@ int ListAccts(Store* base, std::vector<Account>* accts) {
 int SetPassHash(Store* base, const std::string& album, const std::string& passHash) {
     SqliteStore* st = Sq(base);
     std::lock_guard<std::mutex> hold(st->lock);
-    return RunOne(st->db, "UPDATE accounts SET pass_hash = ?1 WHERE album = ?2", passHash, album);
+    return RunTx(st->db, "BEGIN IMMEDIATE", [&] {
+        return RunOne(st->db, "UPDATE accounts SET pass_hash = ?1 WHERE album = ?2", passHash,
+                      album) &&
+               Run(st->db, "DELETE FROM sessions WHERE album = ?1", album);
+    });
 }
 
 int RemoveAcct(Store* base, const std::string& album) {

@@ -165,8 +165,14 @@ TEST(StoreAccounts, AddGetListPasswd) {
     ExpectSameAcct(all[0], Acct("a.album"));
     ExpectSameAcct(all[1], Acct("b-album"));
 
+    // A new password ends the logins made with the old one, and only the account's own.
+    std::string album, csrf;
+    ASSERT_EQ(st->ops->addSession(st, "s-b", "b-album", "c1", kT0 + kHour), 1);
+    ASSERT_EQ(st->ops->addSession(st, "s-a", "a.album", "c2", kT0 + kHour), 1);
     EXPECT_EQ(st->ops->setPassHash(st, "b-album", "$argon2id$new"), 1);
     EXPECT_EQ(st->ops->setPassHash(st, "c", "$argon2id$new"), 0);
+    EXPECT_EQ(st->ops->getSession(st, "s-b", kT0, &album, &csrf), 0);
+    EXPECT_EQ(st->ops->getSession(st, "s-a", kT0, &album, &csrf), 1);
     ASSERT_EQ(st->ops->getAccount(st, "b-album", &got), 1);
     EXPECT_EQ(got.passHash, "$argon2id$new");
     ASSERT_EQ(st->ops->getAccount(st, "a.album", &got), 1);
