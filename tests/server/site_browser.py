@@ -272,7 +272,9 @@ def main():
             if driver:
                 driver.quit()
             proc.terminate()
-            proc.wait()
+            ended = proc.wait()
+    # A clean stop ends with 0; a sanitizer's report would not.
+    check(ended == 0, "quillet-server ended with %d after SIGTERM" % ended)
     print("site_browser: all pages behaved; screenshots in " + shot_dir)
     return 0
 
