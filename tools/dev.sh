@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libcurl4-openssl-dev libjpeg62-turbo-dev libpng-dev libgif-dev
-    fonts-ipafont-gothic xvfb
+    fonts-ipafont-gothic xvfb openbox xdotool x11-apps
     libmicrohttpd-dev libsqlite3-dev libsodium-dev python3-aiosmtpd
     chromium chromium-driver python3-selenium
 )
@@ -26,11 +26,22 @@ install_missing() {
     "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-build() {  # build <folder> [cmake options...]
+configure() {  # configure <folder> [cmake options...]
     local dir=$1
     shift
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-    cmake --build "$dir"
+}
+
+build() {  # build <folder> [cmake options...]: everything, tests included
+    configure "$@"
+    cmake --build "$1"
+}
+
+# Only what running needs: the program, its codec library, the shipped content and the
+# screenshot taker for a machine without a display.
+build_program() {
+    configure build
+    cmake --build build --target quillet HlvJpg quillet_content xshot
 }
 
 # Without a display: the program on a virtual X display, a screenshot of it, and the end.
@@ -60,7 +71,7 @@ run_virtual() {
 case "${1:-}" in
     run)
         install_missing
-        build build
+        build_program
         shift
         if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
             exec build/quillet/quillet "$@"
