@@ -129,6 +129,13 @@ BOOL IsWindow(HWND wnd) {
     return IsLiveWnd(wnd);
 }
 
+void SetOwnerHint(HWND wnd) {
+    if (wnd->child || !wnd->parent) return;
+    wnd->widget->winId();
+    wnd->parent->widget->winId();
+    wnd->widget->windowHandle()->setTransientParent(wnd->parent->widget->windowHandle());
+}
+
 HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int w, int h,
                HWND parent, int id) {
     if (!EnsureApp()) return nullptr;
@@ -152,16 +159,13 @@ HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int 
     } else {
         // A top-level window is owned by a top-level window, also when a child is named.
         if (parent) wnd->parent = parent = GetTopWnd(parent);
-        // Windows with a caption of their own get the window manager's frame; skinned ones none.
+        // Windows with a caption of their own get the window manager's frame (until a shape
+        // takes it away, as on Windows); the others none. An owned window is a dialog to the
+        // window manager, an unowned one a normal window.
         const bool framed = (style & WS_CAPTION) == WS_CAPTION;
-        wnd->widget =
-            new WndWidget(wnd, nullptr, framed ? Qt::Dialog : Qt::Window | Qt::FramelessWindowHint);
-        // The window system keeps an owned window above its owner.
-        if (parent) {
-            wnd->widget->winId();
-            parent->widget->winId();
-            wnd->widget->windowHandle()->setTransientParent(parent->widget->windowHandle());
-        }
+        const Qt::WindowFlags type = parent ? Qt::Dialog : Qt::Window;
+        wnd->widget = new WndWidget(wnd, nullptr, framed ? type : type | Qt::FramelessWindowHint);
+        SetOwnerHint(wnd);
         if (x == CW_USEDEFAULT) {
             const QRect screen = QGuiApplication::primaryScreen()->geometry();
             x = screen.x() + (screen.width() - w) / 2;

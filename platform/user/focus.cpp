@@ -64,6 +64,11 @@ HWND SetFocus(HWND wnd) {
     return old;
 }
 
+HWND GetActiveWindow() {
+    QWidget* w = QApplication::activeWindow();
+    return w ? FindOwnerWnd(w) : nullptr;
+}
+
 HWND GetFocus() {
     return IsLiveWnd(g_focus) ? g_focus : nullptr;
 }

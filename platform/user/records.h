@@ -110,6 +110,10 @@ LRESULT CallWndProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 HWND NewWndRec(const ClassRec* cls, DWORD style, LPCSTR name, int x, int y, int w, int h,
                HWND parent, int id);
 
+// Tells the window manager that a top-level window belongs to its owner, so that it stays above
+// it. Again after anything that makes the native window anew.
+void SetOwnerHint(HWND wnd);
+
 // Resizes the backing picture to the widget's size, keeping what fits.
 void FitBacking(HWND wnd);
 

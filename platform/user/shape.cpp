@@ -1,7 +1,23 @@
 // Window shapes: a region applied as the window's mask. Pixels outside it are not part of the
 // window: they show what lies behind and take no mouse input.
+#include <QWidget>
+
 #include "platform/gdi/region.h"
 #include "platform/user/records.h"
+
+// On Windows a region clips a top-level window's caption and border away; here the window asks
+// the window manager for none. Qt makes the native window anew for it, so the owner hint, the
+// place and the visibility are put back.
+static void DropFrame(HWND wnd) {
+    QWidget* w = wnd->widget;
+    if (wnd->child || (w->windowFlags() & Qt::FramelessWindowHint)) return;
+    const bool shown = w->isVisible();
+    const QRect place = w->geometry();
+    w->setWindowFlags(w->windowFlags() | Qt::FramelessWindowHint);
+    w->setGeometry(place);
+    SetOwnerHint(wnd);
+    if (shown) w->show();
+}
 
 int SetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw) {
     if (!IsLiveWnd(wnd)) return 0;
@@ -21,6 +37,7 @@ int SetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw) {
     } else {
         wnd->widget->setMask(wnd->shape);
     }
+    if (wnd->hasShape) DropFrame(wnd);
     if (redraw) wnd->widget->update();
     return 1;
 }

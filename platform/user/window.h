@@ -304,6 +304,8 @@ BOOL IsWindowEnabled(HWND wnd);
 // that had it. A disabled window does not take it.
 HWND SetFocus(HWND wnd);
 HWND GetFocus();
+// The top-level window of this program that is active (has the keyboard), or none.
+HWND GetActiveWindow();
 // The next (or with previous, the preceding) visible, enabled WS_TABSTOP control of the dialog
 // after ctl, in creation order, wrapping round; ctl itself when it is the only one.
 HWND GetNextDlgTabItem(HWND dlg, HWND ctl, BOOL previous);

@@ -19,9 +19,11 @@ struct Shot {
 Shot Grab(HWND dlg, const char* name) {
     PumpMsgs();
     UpdateWindow(dlg);
+    // The place is read after the grab: a window manager places a window some time after it was
+    // shown.
     Shot s;
-    GetWindowRect(dlg, &s.at);
     s.img = GrabScreen(name);
+    GetWindowRect(dlg, &s.at);
     return s;
 }
 

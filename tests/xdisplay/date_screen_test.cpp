@@ -29,8 +29,8 @@ TEST(Screen, DateDialog) {
         PlatMouseEvent(dlg, WM_LBUTTONUP, 160 + 10 + 22 * 5 + 6, 89 + 45 + 13 + 6);
         SendDlgItemMessageA(dlg, 1025, CB_SETCURSEL, 15, 0);
         PumpMsgs();
-        GetWindowRect(dlg, &r);
         shot = GrabScreen("date-screenshot.png");
+        GetWindowRect(dlg, &r);
         return IDCANCEL;
     };
     DeliveryTime t;

@@ -28,8 +28,8 @@ TEST(Screen, SendDialogAndProgress) {
     RECT sendRect{}, progRect{};
     run.rec.others = [&](const ModalEvent* ev) {
         if (ev->templ == 130) {
-            GetWindowRect(ev->wnd, &progRect);
             progShot = GrabScreen("progress-screenshot.png");
+            GetWindowRect(ev->wnd, &progRect);
         }
         if (ev->templ == 156) {
             SendDlgItemMessageA(ev->wnd, 1025, CB_SETCURSEL, 15, 0);
@@ -47,8 +47,8 @@ TEST(Screen, SendDialogAndProgress) {
         PlatCommitText("とてもきれいでした！");
         PumpMsgs();
         UpdateWindow(dlg);
-        GetWindowRect(dlg, &sendRect);
         sendShot = GrabScreen("send-screenshot.png");
+        GetWindowRect(dlg, &sendRect);
         // A delivery time: 15:00 today on the date dialog.
         SendMessageA(dlg, WM_APP_BUTTON, 124, 0);
         PumpMsgs();
