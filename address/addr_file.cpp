@@ -187,7 +187,7 @@ int WriteAddress() {
     }
     bytes += "-1,0";
     char path[MAX_PATH];
-    if (MakeAppFilePath(kAdrName, path) && WriteWholeFile(path, bytes.data(), bytes.size(), 0600))
+    if (PrepAppFilePath(kAdrName, path) && WriteWholeFile(path, bytes.data(), bytes.size(), 0600))
         return 1;
     // The book is released after a save: changes lost without a word would look kept.
     ShowMsgDlg(nullptr, "アドレス帳を保存できませんでした", MSG_ERROR);

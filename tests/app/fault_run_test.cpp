@@ -1,10 +1,14 @@
-// The program's files when the disk fills up while the program runs: a failed write leaves the
-// file as it was and is told.
+// The program's files when the disk fills up or the application folder goes while the program
+// runs: a failed write leaves the file as it was and is told; a removed folder is made again.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
+#include "address/address.h"
 #include "app/appstate.h"
 #include "app/folders.h"
 #include "image/canvas.h"
@@ -30,6 +34,12 @@ int SaveCanvasAs(const std::string& path) {
     const int ok = SaveCanvasFile(path.c_str(), canvas);
     DeleteObject(canvas);
     return ok;
+}
+
+// The send button's picture, then the upload the send dialog makes of it.
+int SendCanvas() {
+    SaveSendJpeg(AppFile(kTempJpgName).c_str());
+    return PostData(nullptr);
 }
 
 std::string Told(const MsgRecorder& rec) {
@@ -101,6 +111,46 @@ TEST_F(FaultRun, FullDiskKeepsTheFileAndIsTold) {
         EXPECT_EQ(rec.msgs[0].text, row.told);
     }
     EXPECT_EQ(server.Requests().size(), 1u);
+}
+
+// The application folder removed while the program runs is made again, private, by the next
+// write into it. When it cannot be made (a file has taken its name) each write fails as on a
+// full disk and is told as such; a photo that cannot be converted stays silent, as always.
+TEST_F(FaultRun, RemovedAppFolderIsMadeAgain) {
+    const std::string jpg = env.data.File("photo.jpg");
+    ASSERT_TRUE(SaveJpegWithCodec(env.data.File("noise.bmp"), jpg, 90));
+    const std::string folder = g_app.AppFolder, blocker = folder.substr(0, folder.size() - 1);
+    const struct {
+        const char* name;
+        std::function<int()> act;
+        const char* file;  // the working file the act leaves in the folder
+        const char* told;  // when the folder cannot be made; null: nothing
+    } rows[] = {
+        {"send button and upload", SendCanvas, kLogName,
+         "PostData-Error: ファイルが開けませんでした\n"},
+        {"saved as JPEG", [&] { return SaveCanvasAs(env.data.File("saved.jpg")); }, kTempBmpName,
+         ": 画像を保存できませんでした\n"},
+        {"JPEG photo opened", [&] { return InitWorkBmp(jpg.c_str()); }, kTempBmpName, nullptr},
+        {"address book saved", WriteAddress, kAdrName, ": アドレス帳を保存できませんでした\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(folder);
+        MsgRecorder rec;
+        EXPECT_EQ(row.act(), 1);
+        EXPECT_EQ(Told(rec), "");
+        EXPECT_TRUE(FileExists(folder + row.file));
+        struct stat st {};
+        EXPECT_EQ(stat(folder.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0700u);
+
+        std::filesystem::remove_all(folder);
+        ASSERT_TRUE(WriteFileBytes(blocker, {}));
+        rec.msgs.clear();
+        EXPECT_EQ(row.act(), 0);
+        EXPECT_EQ(Told(rec), row.told ? row.told : "");
+        ASSERT_EQ(unlink(blocker.c_str()), 0);
+    }
 }
 
 }  // namespace
