@@ -10,6 +10,7 @@
 #include "app/folders.h"
 #include "platform/kernel/fileapi.h"
 #include "platform/user/msgbox.h"
+#include "ui/msgdlg.h"
 
 AddressBook g_adrBook;
 
@@ -186,6 +187,9 @@ int WriteAddress() {
     }
     bytes += "-1,0";
     char path[MAX_PATH];
-    return MakeAppFilePath(kAdrName, path) &&
-           WriteWholeFile(path, bytes.data(), bytes.size(), 0600);
+    if (PrepAppFilePath(kAdrName, path) && WriteWholeFile(path, bytes.data(), bytes.size(), 0600))
+        return 1;
+    // The book is released after a save: changes lost without a word would look kept.
+    ShowMsgDlg(nullptr, "アドレス帳を保存できませんでした", MSG_ERROR);
+    return 0;
 }

@@ -41,8 +41,8 @@ enum {
 // cannot be read, or no memory, is told in a message box and leaves the book empty (0).
 int ReadAddress();
 // Numbers the entries 0, 1, 2, ... and replaces the file with them, leaving out entries whose
-// name and address are both empty. When the file cannot be written it stays as it was and 0 is
-// returned without a message.
+// name and address are both empty. When the file cannot be written (a full disk) it stays as it
+// was, the user is told that the book was not saved, and 0 is returned.
 int WriteAddress();
 // Appends one entry, blank, with id count - 1. 0 (told in a message box) leaves the book as it
 // was.

@@ -32,20 +32,16 @@ int GetAppFolder() {
 }
 
 int CreateDir() {
-    // The data folder itself always exists on Windows; here a fresh account may lack it.
+    // The data folder itself always exists on Windows; here a fresh account may lack it, so
+    // every folder on the way is made. AppFolder ends with a separator: the last step makes it.
     char path[MAX_PATH];
-    snprintf(path, MAX_PATH, "%s", g_app.AppDataPath);
-    for (char* p = path + 1; *p; p++) {
-        if (*p != '/') continue;
+    snprintf(path, MAX_PATH, "%s", g_app.AppFolder);
+    for (char* p = path; *p; p++) {
+        if (*p != '/' || p == path) continue;
         *p = 0;
         CreateDirectoryA(path, nullptr);
         *p = '/';
     }
-    CreateDirectoryA(path, nullptr);
-    char maker[MAX_PATH];
-    if (snprintf(maker, MAX_PATH, "%s%s", g_app.AppDataPath, "/Halvorne") < MAX_PATH)
-        CreateDirectoryA(maker, nullptr);
-    CreateDirectoryA(g_app.AppFolder, nullptr);
     // Existing folders are fine; what matters is that the application folder is there now. It
     // holds the log with the password: one made with wider rights earlier is made private.
     return SetDirPrivate(g_app.AppFolder);
@@ -54,4 +50,9 @@ int CreateDir() {
 int MakeAppFilePath(const char* name, char* path) {
     const int n = snprintf(path, MAX_PATH, "%s%s", g_app.AppFolder, name);
     return n > 0 && n < MAX_PATH;
+}
+
+int PrepAppFilePath(const char* name, char* path) {
+    if (!MakeAppFilePath(name, path)) return 0;
+    return GetFileAttributesA(g_app.AppFolder) == FILE_ATTRIBUTE_DIRECTORY || CreateDir();
 }

@@ -11,9 +11,13 @@ constexpr const char* kAdrName = "quillet_adr.csv";
 int GetAppPath();
 // AppDataPath and AppFolder from the user's application-data folder. 0 when it is unknown.
 int GetAppFolder();
-// Creates the maker folder and AppFolder (readable by the user only); existing ones are fine,
-// an existing AppFolder of the user's own is made readable by the user only. 0 when AppFolder is
-// not there afterwards.
+// Creates every missing folder of AppFolder's path (readable by the user only); existing ones are
+// fine, an existing AppFolder of the user's own is made readable by the user only. 0 when
+// AppFolder is not there afterwards.
 int CreateDir();
 // AppFolder + name into a MAX_PATH buffer; 0 when it does not fit.
 int MakeAppFilePath(const char* name, char* path);
+// MakeAppFilePath for a file about to be written: when the application folder has gone since
+// the start (removed while the program runs), it is made again first, as at a start. 0 when the
+// path does not fit or the folder cannot be made.
+int PrepAppFilePath(const char* name, char* path);

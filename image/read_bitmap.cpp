@@ -1,9 +1,9 @@
 // The program's own BMP reader: header, palette and the pixel block, turned into a device
 // picture by the platform's DIB conversion.
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -40,37 +40,48 @@ uint16_t Le16(const BYTE* p) {
     return uint16_t(p[0] | (p[1] << 8));
 }
 
-// The rows of the pixel block the file reaches, in one piece: mapped from the file when it
-// holds all of them (a photo's block is tens of megabytes, and copying it would cost more than
-// converting it), else read into a zeroed buffer, so that a row the file cuts ends in zero
-// bytes.
-struct PixBlock {
-    const BYTE* px = nullptr;
-    void* map = nullptr;
-    size_t mapLen = 0;
-    BYTE* buf = nullptr;
-    ~PixBlock() {
-        if (map) munmap(map, mapLen);
-        free(buf);
-    }
+// Pixel rows are read this many bytes at a time (at least a row): a block stays in the cache
+// while it is converted, and a photo's block of tens of megabytes is never held whole.
+constexpr int64_t kBlockBytes = int64_t(1) << 18;
+
+void (*g_bmpReadHook)(const char* path);
+
+// Where the rows of the pixel block lie in the file, and what the file held when it was opened.
+struct PixRows {
+    int fd;
+    int64_t off;       // the first row's offset
+    int64_t fileSize;  // at the open
+    int64_t rowBytes;
+    int64_t found;  // rows the file reached at the open, the last one possibly cut
+    const BITMAPINFO* info;
 };
 
-int ReadPixBlock(FILE* f, int64_t off, int64_t bytes, int64_t fileSize, PixBlock* b) {
-    if (off + bytes <= fileSize) {
-        const int64_t page = sysconf(_SC_PAGESIZE);
-        const int64_t start = off / page * page;
-        b->mapLen = size_t(off + bytes - start);
-        void* m = mmap(nullptr, b->mapLen, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(f), start);
-        if (m != MAP_FAILED) {
-            b->map = m;
-            b->px = (const BYTE*)m + (off - start);
-            return 1;
-        }
+// Reads bytes at off into buf with pread: a file cut meanwhile by another program is a short
+// read here, where a mapping of it would fault and end the program. 1 when all came.
+int ReadAt(int fd, BYTE* buf, int64_t bytes, int64_t off) {
+    while (bytes > 0) {
+        const ssize_t n = pread(fd, buf, size_t(bytes), off);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return 0;
+        buf += n;
+        bytes -= n;
+        off += n;
     }
-    b->buf = (BYTE*)calloc(bytes, 1);
-    if (!b->buf) return 0;
-    if (fseek(f, off, SEEK_SET) == 0) (void)!fread(b->buf, 1, bytes, f);
-    b->px = b->buf;
+    return 1;
+}
+
+// Converts the found rows into bmp, a block of blockRows rows at a time through buf. Bytes past
+// what the file held at the open read as zero (a row the file cuts ends in zero bytes). 0 when
+// the file now holds less than it did then, or a block cannot be converted.
+int ConvPixRows(const PixRows& r, BYTE* buf, int64_t blockRows, HDC dc, HBITMAP bmp) {
+    for (int64_t first = 0; first < r.found; first += blockRows) {
+        const int64_t n = std::min(blockRows, r.found - first);
+        const int64_t at = r.off + first * r.rowBytes;
+        const int64_t want = std::min(n * r.rowBytes, r.fileSize - at);
+        if (!ReadAt(r.fd, buf, want, at)) return 0;
+        memset(buf + want, 0, size_t(n * r.rowBytes - want));
+        if (SetDIBits(dc, bmp, UINT(first), UINT(n), buf, r.info, DIB_RGB_COLORS) != n) return 0;
+    }
     return 1;
 }
 
@@ -82,8 +93,9 @@ HBITMAP Refuse(HWND owner, const char* text) {
 }  // namespace
 
 // Reads a BMP with an info (40-byte) or core (12-byte) header, bottom-up or top-down. Returns
-// the picture and its size, or none: silently when the file is missing, not a BMP or shorter
-// than its headers say; with a message for a bad header or sizes that cannot be allocated.
+// the picture and its size, or none: silently when the file is missing, not a BMP, shorter than
+// its headers say or cut while it is read; with a message for a bad header or sizes that cannot
+// be allocated. A file already cut short when it is opened gives the rows it reaches.
 HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
     int64_t fileSize = 0;
     std::unique_ptr<FILE, FileCloser> f(OpenPlainFile(path, &fileSize));
@@ -161,9 +173,10 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
     // A file cut short gives the rows it reaches; the others are left as a fresh picture
     // holds them.
     const int64_t found = std::min(rows, (fileSize - offBits + rowBytes - 1) / rowBytes);
-    PixBlock bits;
-    if (found > 0 && !ReadPixBlock(f.get(), offBits, rowBytes * found, fileSize, &bits))
-        return Refuse(owner, kMsgMem);
+    const int64_t blockRows = std::min(found, std::max<int64_t>(kBlockBytes / rowBytes, 1));
+    std::unique_ptr<BYTE, MemFree> buf((BYTE*)malloc(size_t(blockRows * rowBytes)));
+    if (blockRows > 0 && !buf) return Refuse(owner, kMsgMem);
+    if (g_bmpReadHook) g_bmpReadHook(path);
 
     HDC dc = GetDC(nullptr);
     if (!dc) return Refuse(owner, kMsgDC);
@@ -171,13 +184,17 @@ HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size) {
     const BITMAPINFO top = TopDownInfo(int(width), int(rows), 32);
     void* px = nullptr;
     HBITMAP bmp = CreateDIBSection(dc, &top, DIB_RGB_COLORS, &px, nullptr, 0);
-    if (bmp && found > 0 &&
-        SetDIBits(dc, bmp, 0, UINT(found), bits.px, (const BITMAPINFO*)info.get(),
-                  DIB_RGB_COLORS) != found) {
+    const PixRows src = {fileno(f.get()), offBits, fileSize,
+                         rowBytes,        found,   (const BITMAPINFO*)info.get()};
+    if (bmp && !ConvPixRows(src, buf.get(), blockRows, dc, bmp)) {
         DeleteObject(bmp);
         bmp = nullptr;
     }
     ReleaseDC(nullptr, dc);
     if (bmp) *size = SIZE{(LONG)width, (LONG)rows};
     return bmp;
+}
+
+void SetBmpReadHook(void (*hook)(const char* path)) {
+    g_bmpReadHook = hook;
 }

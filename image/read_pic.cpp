@@ -40,7 +40,7 @@ HBITMAP ReadPicFile(HWND owner, const char* path, SIZE* size) {
 // library) fails silently instead of opening what an earlier conversion or save left there.
 HBITMAP ReadJpegFile(HWND owner, const char* path, SIZE* size) {
     char temp[MAX_PATH];
-    if (!MakeAppFilePath(kTempBmpName, temp)) return nullptr;
+    if (!PrepAppFilePath(kTempBmpName, temp)) return nullptr;
     // A longer path would be cut and name another file.
     if (strlen(path) >= (size_t)MAX_PATH) return nullptr;
     DeleteFileA(temp);

@@ -9,6 +9,9 @@
 // the reader's message boxes.
 HBITMAP ReadPicFile(HWND owner, const char* path, SIZE* size);
 HBITMAP ReadBitmap(HWND owner, const char* path, SIZE* size);
+// Test seam: ReadBitmap calls hook with the path once the headers and the palette are read and
+// before the pixel rows are, where another program may cut the file; null removes it.
+void SetBmpReadHook(void (*hook)(const char* path));
 HBITMAP ReadJpegFile(HWND owner, const char* path, SIZE* size);
 
 // The extension of a path: the text from the last "." of the name part, dot included; "" when

@@ -18,10 +18,11 @@ typedef int (*SaveJpegFileFn)(const char* srcBmp, const char* dstJpg, int qualit
 constexpr char kSaveFilter[] = "ＢＭＰ(*.bmp)\0*.bmp\0ＪＰＧ(*.jpg,*.jpeg)\0*.jpg;*.jpeg\0";
 
 // Writes the canvas as temp.bmp and converts that to jpgPath: 1 done, 0 failed, -1 when the
-// codec library cannot be loaded (temp.bmp is written all the same).
+// codec library cannot be loaded (temp.bmp is written all the same). An application folder that
+// has gone is made again for temp.bmp, and with it the folder of the picture to send.
 int SaveCanvasJpeg(const char* jpgPath, HBITMAP canvas) {
     char temp[MAX_PATH];
-    if (!MakeAppFilePath(kTempBmpName, temp) || !WriteCanvasBmp(temp, canvas)) return 0;
+    if (!PrepAppFilePath(kTempBmpName, temp) || !WriteCanvasBmp(temp, canvas)) return 0;
     return ConvBmpJpeg(temp, jpgPath);
 }
 

@@ -63,7 +63,7 @@ int TellAnswer(HWND owner, const char* answer) {
 // cannot be written; the upload goes on without it.
 void WriteUploadLog(const char* body, size_t size) {
     char path[MAX_PATH];
-    if (!MakeAppFilePath(kLogName, path) || !WriteWholeFile(path, body, size, 0600))
+    if (!PrepAppFilePath(kLogName, path) || !WriteWholeFile(path, body, size, 0600))
         MessageBoxA(g_app.mainWnd, "ファイルが開けません", "", MB_OK);
 }
 

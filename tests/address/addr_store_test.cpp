@@ -186,16 +186,21 @@ TEST_F(AdrStore, SavesExactlyTheseBytes) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
-// A full disk while saving leaves the previous file as it was.
+// A full disk while saving leaves the previous file as it was, and the user is told: the book
+// is released after a save, and its changes with it.
 TEST_F(AdrStore, FailedSaveKeepsTheOldFile) {
     const std::string old = "0,Old,o@x,-1,0";
     PutAdrFile(old);
     SetBook({{0, std::string(255, 'n'), std::string(255, 'a')}, {0, "b", "c"}});
+    MsgRecorder rec;
     {
         FileSizeLimit limit(100);
         EXPECT_EQ(WriteAddress(), 0);
     }
     EXPECT_EQ(ReadFileText(AdrFile()), old);
+    ASSERT_EQ(rec.msgs.size(), 1u);
+    EXPECT_EQ(rec.msgs[0].text, "アドレス帳を保存できませんでした");
+    EXPECT_EQ(rec.msgs[0].templ, 199);
 }
 
 TEST_F(AdrStore, SortsByEachKey) {

@@ -1,5 +1,6 @@
 // The BMP reader: every depth and header kind, the refusals and hostile headers.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "image/readpic.h"
 #include "support/testutil.h"
@@ -227,6 +228,62 @@ TEST(ReadBitmap, ShortPixelBlockReadsWhatIsThere) {
         EXPECT_EQ(ComparePics(PicPixels(bmp, 3, 3), k.want, 3), "");
         EXPECT_TRUE(rec.msgs.empty());
         DeleteObject(bmp);
+    }
+}
+
+off_t g_cutTo;  // the length another program cuts the file to while it is read; -1: none
+
+void CutFile(const char* path) {
+    if (g_cutTo < 0) return;
+    ASSERT_EQ(truncate(path, g_cutTo), 0);
+}
+
+// A file cut by another program after its headers were read is an unreadable file: no picture,
+// no message, and the program goes on (a mapping of the file would have faulted). Read again,
+// the cut file gives the rows it reaches, as any file cut before it is opened. The larger file
+// has more rows than one read takes.
+TEST(ReadBitmap, FileCutWhileItIsReadIsNoPicture) {
+    const struct {
+        const char* name;
+        int w, h;
+        off_t cutTo;  // -1: not cut
+    } rows[] = {
+        {"not cut, one read", 64, 64, -1},
+        {"not cut, several reads", 256, 400, -1},
+        {"cut to its headers", 64, 64, 54},
+        {"cut in its first row", 64, 64, 54 + 100},
+        {"cut in the middle", 64, 64, 54 + 192 * 32},
+        {"cut by its last byte", 64, 64, 54 + 192 * 64 - 1},
+        {"cut in a later read", 256, 400, 54 + 768 * 380},
+    };
+    TempDir dir;
+    const std::string path = dir.File("cut.bmp");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        BmpForm s;
+        s.w = row.w;
+        s.h = row.h;
+        for (int i = 0; i < row.w * row.h; i++) s.px.push_back(uint32_t(i * 2654435761u) >> 8);
+        ASSERT_TRUE(WriteFileBytes(path, MakeBmpFile(s)));
+        g_cutTo = row.cutTo;
+        SetBmpReadHook(CutFile);
+        MsgRecorder rec;
+        SIZE size{};
+        HBITMAP b = ReadBitmap(nullptr, path.c_str(), &size);
+        SetBmpReadHook(nullptr);
+        EXPECT_TRUE(rec.msgs.empty());
+        if (row.cutTo < 0) {
+            ASSERT_TRUE(b);
+            EXPECT_EQ(ComparePics(PicPixels(b, row.w, row.h), s.px, row.w), "");
+            DeleteObject(b);
+            continue;
+        }
+        EXPECT_EQ(b, nullptr);
+        b = ReadBitmap(nullptr, path.c_str(), &size);
+        ASSERT_TRUE(b);
+        EXPECT_EQ(size.cx, row.w);
+        EXPECT_EQ(size.cy, row.h);
+        DeleteObject(b);
     }
 }
 
