@@ -54,12 +54,8 @@ QImage GrabScreen(const std::string& name) {
     const std::string png = dir + "/" + name;
     const std::string cmd = std::string(QUILLET_XSHOT) + " '" + png + "'";
     const int rc = std::system(cmd.c_str());
-    // What the window manager did meanwhile (placing a window) reaches the windows now; under a
-    // window manager its notices come in more than one piece, so they get a moment.
-    for (int i = 0; i < (UnderWm() ? 20 : 1); i++) {
-        PumpMsgs();
-        if (UnderWm()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    // What the window manager did meanwhile (placing a window) reaches the windows now.
+    PumpMsgs();
     if (rc != 0) return QImage();
     return QImage(QString::fromStdString(png));
 }
