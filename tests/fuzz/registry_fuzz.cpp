@@ -14,15 +14,14 @@
 #include <sstream>
 #include <string>
 
+#include "fuzz_dir.h"
 #include "platform/registry/registry.h"
 
-// Under $TMPDIR when set: a memory file system there keeps the runs fast.
 static std::string MakeStoreFolder() {
-    const char* tmp = getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/registry_fuzz.XXXXXX";
-    if (!mkdtemp(tmpl.data())) return "";
-    setenv("XDG_CONFIG_HOME", tmpl.c_str(), 1);
-    const std::string folder = tmpl + "/Halvorne";
+    const std::string dir = MakeFuzzDir("registry_fuzz");
+    if (dir.empty()) return "";
+    setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    const std::string folder = dir + "/Halvorne";
     return mkdir(folder.c_str(), 0700) == 0 ? folder + "/HKEY_CURRENT_USER.reg" : "";
 }
 
