@@ -160,7 +160,7 @@ RegStore ParseStore(std::string_view text, const char* rootName, std::vector<siz
             }
             if (data) section->unread.push_back(v.name);
         }
-        (section ? section->kept : store.lead).emplace_back(raw);
+        (!section ? store.lead : lost ? section->lost : section->kept).emplace_back(raw);
         skipped->push_back(number);
     }
     return store;
@@ -202,6 +202,7 @@ std::string FormatStore(const RegStore& store, const char* rootName) {
         out += "]\n";
         for (const RegValue& v : s.values) out += FormatValue(v) + '\n';
         for (const std::string& line : s.kept) out += line + '\n';
+        for (const std::string& line : s.lost) out += line + '\n';
     }
     return out;
 }
