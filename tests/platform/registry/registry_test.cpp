@@ -572,6 +572,26 @@ TEST_F(RegistryTest, RewriteKeepsLinesUnderTheirSectionLine) {
     RegCloseKey(key);
 }
 
+// A line that cannot be read is written back byte for byte, with the carriage returns it ended
+// in: without them "1\r" would read as the number 1 after the write.
+TEST_F(RegistryTest, KeptLinesKeepTheirLineEnds) {
+    const std::string kept = "\"a\"=dword:1\r\r\n\"b\"=dword:zz\r\n";
+    const std::string text = "[HKEY_CURRENT_USER\\S]\r\n" + kept;
+    ASSERT_EQ(mkdir((tmp_.path + "/home").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(UserFolder().c_str(), 0700), 0);
+    ASSERT_TRUE(WriteFileBytes(UserFile(), {text.begin(), text.end()}));
+    testing::internal::CaptureStderr();  // the lines that cannot be read are told of
+    HKEY key = OpenKey(HKEY_CURRENT_USER, "S");
+    ASSERT_EQ(SetBytes(key, "c", REG_DWORD, "\x01\0\0\0"s), ERROR_SUCCESS);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "a", nullptr, nullptr, nullptr, &size), ERROR_INVALID_DATA);
+    testing::internal::GetCapturedStderr();
+    const std::string rewritten = ReadFileText(UserFile());
+    EXPECT_EQ(rewritten.substr(rewritten.find('\n') + 1),
+              "\n[HKEY_CURRENT_USER\\S]\n\"c\"=dword:00000001\n" + kept);
+    RegCloseKey(key);
+}
+
 TEST_F(RegistryTest, StoreFollowsEnvironment) {
     const std::string& t = tmp_.path;
     // Empty: unset.
