@@ -125,10 +125,10 @@ static bool IsBlankOrComment(std::string_view line) {
 }
 
 // Reads the text of a store file. A key or value that appears twice is one; the later value
-// wins. A byte-order mark at the start and blanks at the end of a line are passed over. A line
-// that cannot be read is kept in its section, and when it names a value of the section, that
-// value counts as unread; the lines after a section line that cannot be read are kept too, since
-// they belong to no key that can be told.
+// wins. A byte-order mark at the start and a carriage return and blanks at the end of a line are
+// passed over. A line that cannot be read is kept in its section, and when it names a value of
+// the section, that value counts as unread; the lines after a section line that cannot be read
+// are kept too, since they belong to no key that can be told.
 RegStore ParseStore(std::string_view text, const char* rootName, std::vector<size_t>* skipped,
                     std::vector<size_t>* sjis) {
     RegStore store;
@@ -137,10 +137,12 @@ RegStore ParseStore(std::string_view text, const char* rootName, std::vector<siz
     if (text.starts_with("\xef\xbb\xbf")) text.remove_prefix(3);
     for (size_t number = 1; !text.empty(); number++) {
         const size_t end = std::min(text.find('\n'), text.size());
-        std::string_view raw = text.substr(0, end);
+        // A line is kept with its carriage return, so that it is written back byte for byte.
+        const std::string_view raw = text.substr(0, end);
         text.remove_prefix(std::min(end + 1, text.size()));
-        if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        std::string_view line = raw.substr(0, raw.find_last_not_of(" \t") + 1);
+        std::string_view line = raw;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        line = line.substr(0, line.find_last_not_of(" \t") + 1);
         if (IsBlankOrComment(line)) continue;
         if (line[0] == '[') {
             KeyPath path;
@@ -160,7 +162,7 @@ RegStore ParseStore(std::string_view text, const char* rootName, std::vector<siz
             }
             if (data) section->unread.push_back(v.name);
         }
-        (section ? section->kept : store.lead).emplace_back(raw);
+        (!section ? store.lead : lost ? section->lost : section->kept).emplace_back(raw);
         skipped->push_back(number);
     }
     return store;
@@ -202,6 +204,7 @@ std::string FormatStore(const RegStore& store, const char* rootName) {
         out += "]\n";
         for (const RegValue& v : s.values) out += FormatValue(v) + '\n';
         for (const std::string& line : s.kept) out += line + '\n';
+        for (const std::string& line : s.lost) out += line + '\n';
     }
     return out;
 }

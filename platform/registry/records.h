@@ -22,6 +22,9 @@ struct RegSection {
     std::vector<RegValue> values;
     // Lines of the file that could not be read, written back as they were after the values.
     std::vector<std::string> kept;
+    // Each section line of the file that could not be read, with the lines after it up to the
+    // next section line: written back after kept, so that those lines still belong to no key.
+    std::vector<std::string> lost;
     // The names of the values that have a line among kept: unread, which is not absent.
     std::vector<std::string> unread;
 };

@@ -47,7 +47,7 @@ RegSection* FindSection(RegStore* store, const KeyPath& path) {
 RegSection* TakeSection(RegStore* store, const KeyPath& path) {
     RegSection* s = FindSection(store, path);
     if (s) return s;
-    store->sections.push_back({path, {}, {}, {}});
+    store->sections.push_back({path, {}, {}, {}, {}});
     return &store->sections.back();
 }
 

@@ -1,7 +1,6 @@
 // libFuzzer target for the codec library: every input goes through GetJpegFile (JPEG, PNG and
 // GIF readers) and SaveJpegFile (BMP reader); a picture GetJpegFile accepts is saved back as a
 // JPEG too. The library reads files, so the input is written to a private temporary folder.
-#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -9,13 +8,7 @@
 #include <string>
 
 #include "codec/hlvjpg.h"
-
-// Under $TMPDIR when set: a memory file system there keeps the runs fast.
-static std::string MakeFuzzDir() {
-    const char* tmp = getenv("TMPDIR");
-    std::string tmpl = std::string(tmp && *tmp ? tmp : "/tmp") + "/codec_fuzz.XXXXXX";
-    return mkdtemp(tmpl.data()) ? tmpl : "";
-}
+#include "fuzz_dir.h"
 
 static int WriteFuzzFile(const std::string& path, const uint8_t* data, size_t size) {
     FILE* f = fopen(path.c_str(), "wb");
@@ -25,7 +18,7 @@ static int WriteFuzzFile(const std::string& path, const uint8_t* data, size_t si
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string dir = MakeFuzzDir();
+    static const std::string dir = MakeFuzzDir("codec_fuzz");
     if (dir.empty()) return 0;
     const std::string src = dir + "/src", bmp = dir + "/out.bmp", jpg = dir + "/out.jpg";
     if (!WriteFuzzFile(src, data, size)) return 0;

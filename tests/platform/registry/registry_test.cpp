@@ -530,6 +530,68 @@ TEST_F(RegistryTest, OldFormReadAndRewritten) {
     RegCloseKey(key);
 }
 
+// A section line that cannot be read takes the lines after it, up to the next section line, out
+// of every key. Written back, those lines stay under it, and the lines of the key that merely
+// cannot be read stay outside it, so that the store reads the same after the write.
+TEST_F(RegistryTest, RewriteKeepsLinesUnderTheirSectionLine) {
+    const std::string text =
+        "[HKEY_CURRENT_USER\\S]\n"
+        "[HKEY_LOCAL_MACHINE\\S]\n"
+        "\"a\"=dword:1\n"
+        "[HKEY_CURRENT_USER\\S]\n"
+        "\"b\"=dword:zz\n";
+    ASSERT_EQ(mkdir((tmp_.path + "/home").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(UserFolder().c_str(), 0700), 0);
+    ASSERT_TRUE(WriteFileBytes(UserFile(), {text.begin(), text.end()}));
+    static const struct {
+        const char* name;
+        LSTATUS status;
+    } rows[] = {
+        {"a", ERROR_FILE_NOT_FOUND},  // a line of another root's key
+        {"b", ERROR_INVALID_DATA},    // a line of S that cannot be read
+    };
+    testing::internal::CaptureStderr();  // the lines that cannot be read are told of
+    HKEY key = OpenKey(HKEY_CURRENT_USER, "S");
+    for (int written = 0; written < 2; written++) {
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(row.name) + (written ? " after the write" : " before it"));
+            DWORD size = 0;
+            EXPECT_EQ(RegQueryValueExA(key, row.name, nullptr, nullptr, nullptr, &size),
+                      row.status);
+        }
+        ASSERT_EQ(SetBytes(key, "c", REG_DWORD, "\x01\0\0\0"s), ERROR_SUCCESS);
+    }
+    testing::internal::GetCapturedStderr();
+    const std::string rewritten = ReadFileText(UserFile());
+    EXPECT_EQ(rewritten.substr(rewritten.find('\n') + 1),
+              "\n[HKEY_CURRENT_USER\\S]\n"
+              "\"c\"=dword:00000001\n"
+              "\"b\"=dword:zz\n"
+              "[HKEY_LOCAL_MACHINE\\S]\n"
+              "\"a\"=dword:1\n");
+    RegCloseKey(key);
+}
+
+// A line that cannot be read is written back byte for byte, with the carriage returns it ended
+// in: without them "1\r" would read as the number 1 after the write.
+TEST_F(RegistryTest, KeptLinesKeepTheirLineEnds) {
+    const std::string kept = "\"a\"=dword:1\r\r\n\"b\"=dword:zz\r\n";
+    const std::string text = "[HKEY_CURRENT_USER\\S]\r\n" + kept;
+    ASSERT_EQ(mkdir((tmp_.path + "/home").c_str(), 0700), 0);
+    ASSERT_EQ(mkdir(UserFolder().c_str(), 0700), 0);
+    ASSERT_TRUE(WriteFileBytes(UserFile(), {text.begin(), text.end()}));
+    testing::internal::CaptureStderr();  // the lines that cannot be read are told of
+    HKEY key = OpenKey(HKEY_CURRENT_USER, "S");
+    ASSERT_EQ(SetBytes(key, "c", REG_DWORD, "\x01\0\0\0"s), ERROR_SUCCESS);
+    DWORD size = 0;
+    EXPECT_EQ(RegQueryValueExA(key, "a", nullptr, nullptr, nullptr, &size), ERROR_INVALID_DATA);
+    testing::internal::GetCapturedStderr();
+    const std::string rewritten = ReadFileText(UserFile());
+    EXPECT_EQ(rewritten.substr(rewritten.find('\n') + 1),
+              "\n[HKEY_CURRENT_USER\\S]\n\"c\"=dword:00000001\n" + kept);
+    RegCloseKey(key);
+}
+
 TEST_F(RegistryTest, StoreFollowsEnvironment) {
     const std::string& t = tmp_.path;
     // Empty: unset.
