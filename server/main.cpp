@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 
@@ -15,8 +16,19 @@
 #include "server/options.h"
 #include "server/scheduler.h"
 
+// The server's clock. Test seam: when QUILLET_SERVER_CLOCK_OFFSET_FILE names a file, the whole
+// number of seconds it holds is added at every reading, so that a test moves a running server past
+// a delivery hour without waiting for it. A missing file or one without a number adds nothing.
 static time_t SystemNow() {
-    return time(nullptr);
+    static const char* const offsetFile = getenv("QUILLET_SERVER_CLOCK_OFFSET_FILE");
+    const time_t now = time(nullptr);
+    if (!offsetFile || !*offsetFile) return now;
+    FILE* f = fopen(offsetFile, "r");
+    if (!f) return now;
+    long long offset = 0;
+    if (fscanf(f, "%lld", &offset) != 1) offset = 0;
+    fclose(f);
+    return now + time_t(offset);
 }
 
 // Fills ctx from the options: the relay and its credentials, the limits. Fails with a message.

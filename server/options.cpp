@@ -34,7 +34,10 @@ const char kServerUsage[] =
     "  --threads N               polling threads (default 4)\n"
     "  --max-connections N       connections at once (default 512)\n"
     "  --timeout SEC             a silent connection is closed after SEC seconds (default 30)\n"
-    "  --help                    this text\n";
+    "  --help                    this text\n"
+    "\n"
+    "Test seam: QUILLET_SERVER_CLOCK_OFFSET_FILE=FILE adds the whole number of seconds in FILE to\n"
+    "the server's clock at every reading (for tests that move the server past a delivery hour).\n";
 
 // Reads a whole decimal number in [lo, hi].
 static int ReadNumber(const char* s, long long lo, long long hi, long long* n) {

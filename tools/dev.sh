@@ -11,6 +11,7 @@ PACKAGES=(
     fonts-ipafont-gothic xvfb openbox xdotool x11-apps
     libmicrohttpd-dev libsqlite3-dev libsodium-dev python3-aiosmtpd
     chromium chromium-driver python3-selenium
+    openbox xdotool x11-utils x11-xserver-utils python3-pil
 )
 
 install_missing() {
