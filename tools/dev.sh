@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
     cmake ninja-build g++ googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev libcurl4-openssl-dev libjpeg62-turbo-dev libpng-dev libgif-dev
-    fonts-ipafont-gothic xvfb openbox xdotool x11-apps
+    fonts-ipafont-gothic xvfb
     libmicrohttpd-dev libsqlite3-dev libsodium-dev python3-aiosmtpd
     chromium chromium-driver python3-selenium
     openbox xdotool x11-utils x11-xserver-utils python3-pil
